@@ -1,0 +1,1 @@
+// The TLEADImage control.

@@ -1,0 +1,1 @@
+// Raster operations of the imaging engine.
