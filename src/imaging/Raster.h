@@ -73,9 +73,10 @@ void GrayScale(QImage& picture);
 void BalanceColors(QImage& picture, const float matrix[3][3]);
 
 // Replaces the red pixels inside the region by the eye colour. A pixel counts as red when its red
-// value is at least threshold percent of the mean of green and blue (threshold 60..190, so a lower
-// threshold finds more); the new pixel follows the original's lightness, scaled by lightness
-// percent (0..200, where 0 paints the flat eye colour). Nothing outside the region changes.
+// value is at least threshold / 60 times the mean of its green and blue (threshold 60..190: 60
+// takes any reddish pixel, the default 140 a red more than twice as strong as the rest, which
+// leaves skin alone); the new pixel follows the original's lightness, scaled by lightness percent
+// (0..200, where 0 paints the flat eye colour). Nothing outside the region changes.
 void RemoveRedeye(QImage& picture, const QRegion& region, QColor eyeColor, int threshold, int lightness);
 
 } // namespace Raster
