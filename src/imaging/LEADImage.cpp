@@ -1,21 +1,27 @@
-// The TLEADImage control: files and raster operations through the engine, region bookkeeping, and
-// the display rectangle through which the picture is painted and client pixels are mapped.
+// The TLEADImage control: files and raster operations through the engine, region bookkeeping,
+// the display with zoom and scroll bars, region marking with the mouse, and the floater.
 #include "LEADImage.h"
 
 #include "Codecs.h"
+#include "ViewGeometry.h"
 
 #include <opencv2/core.hpp>
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <cmath>
 #include <new>
 
 namespace {
 
-// Engine error numbers of the control itself (the codec layer has its own).
+// Engine error number of the control itself (the codec layer has its own).
 constexpr int kErrorInvalidParameter = -1;
+// Corner ellipse of the rounded-rectangle marking tool, picture pixels.
+constexpr int kRoundCorner = 50;
 
 Raster::SizeKind SizeKindOf(int flags) {
     if (flags & 4)
@@ -26,21 +32,38 @@ Raster::SizeKind SizeKindOf(int flags) {
 }
 
 Raster::BandStyle BandStyleOf(TShapeInnerBandStyle style) {
-    return style == sibRaised ? Raster::BandStyle::Raised
+    return style == sibRaised    ? Raster::BandStyle::Raised
            : style == sibLowered ? Raster::BandStyle::Lowered
                                  : Raster::BandStyle::None;
 }
 
 Raster::BandStyle BandStyleOf(TShapeOuterBandStyle style) {
-    return style == sobRaised ? Raster::BandStyle::Raised
+    return style == sobRaised    ? Raster::BandStyle::Raised
            : style == sobLowered ? Raster::BandStyle::Lowered
                                  : Raster::BandStyle::None;
+}
+
+QImage As24Bit(const QImage& image) {
+    return image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
 }
 
 } // namespace
 
 TLEADImage::TLEADImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    horizontalBar = new QScrollBar(Qt::Horizontal, this);
+    verticalBar = new QScrollBar(Qt::Vertical, this);
+    horizontalBar->hide();
+    verticalBar->hide();
+    horizontalBar->setSingleStep(hScrollStep);
+    verticalBar->setSingleStep(vScrollStep);
+    connect(horizontalBar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
+    connect(verticalBar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
+    frameTimer.setInterval(1000);
+    connect(&frameTimer, &QTimer::timeout, this, &TLEADImage::AdvanceFrame);
+    clientSize = size();
+    displayClipRect = rect();
 }
 
 TLEADImage::~TLEADImage() = default;
@@ -74,35 +97,40 @@ template <typename Call> void TLEADImage::EngineCall(const char* operation, Call
     }
 }
 
-void TLEADImage::SetBitmap(const QImage& bitmap) {
-    if (bitmap.isNull()) {
+TBitmap TLEADImage::Bitmap() const { return TBitmap(picture, region); }
+
+void TLEADImage::SetBitmap(const TBitmap& bitmap) {
+    if (bitmap.IsNull()) {
         picture = QImage();
+        region = QRegion();
     } else {
-        picture = bitmap.format() == QImage::Format_BGR888 ? bitmap : bitmap.convertToFormat(QImage::Format_BGR888);
+        picture = As24Bit(bitmap.Pixels);
         // Detach now, so that later edits of either side never reach the other.
         picture.detach();
+        region = bitmap.Rgn;
+        regionOutline = QPainterPath();
     }
+    PictureChanged();
+}
+
+void TLEADImage::TakeLoaded(Codecs::LoadedPicture& loaded) {
+    picture = loaded.image;
+    bitmapBits = loaded.info.bits;
+    fileFormat = loaded.info.format;
+    fileCompression = loaded.info.compression;
     PictureChanged();
 }
 
 void TLEADImage::Load(const QString& file, int /*bits*/, int /*page*/, int /*pages*/) {
     Codecs::LoadedPicture loaded;
     EngineCall("Load", [&] { loaded = Codecs::ReadPicture(file); });
-    picture = loaded.image;
-    bitmapBits = loaded.info.bits;
-    fileFormat = loaded.info.format;
-    fileCompression = loaded.info.compression;
-    PictureChanged();
+    TakeLoaded(loaded);
 }
 
 void TLEADImage::LoadReduced(const QString& file, int minWidth, int minHeight) {
     Codecs::LoadedPicture loaded;
     EngineCall("Load", [&] { loaded = Codecs::ReadPicture(file, QSize(minWidth, minHeight)); });
-    picture = loaded.image;
-    bitmapBits = loaded.info.bits;
-    fileFormat = loaded.info.format;
-    fileCompression = loaded.info.compression;
-    PictureChanged();
+    TakeLoaded(loaded);
 }
 
 void TLEADImage::Save(const QString& file, int format, int bits, int quality, int /*flags*/) {
@@ -142,17 +170,16 @@ void TLEADImage::Fill(QColor colour) {
     PictureChanged();
 }
 
-void TLEADImage::Combine(int x, int y, int width, int height, const QImage& source, int sourceX, int sourceY,
+void TLEADImage::Combine(int x, int y, int width, int height, const TBitmap& source, int sourceX, int sourceY,
                          int /*flags*/) {
     RequirePicture("Combine");
-    if (source.isNull())
+    if (source.IsNull())
         Fail("Combine", kErrorInvalidParameter, QStringLiteral("Invalid bitmap handle"));
-    const QImage from = source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
-    Raster::Combine(picture, region, QRect(x, y, width, height), from, QPoint(sourceX, sourceY));
+    Raster::Combine(picture, region, QRect(x, y, width, height), As24Bit(source.Pixels), QPoint(sourceX, sourceY));
     PictureChanged();
 }
 
-void TLEADImage::DrawShape(int shape, const QImage& /*background*/) {
+void TLEADImage::DrawShape(int shape, const TBitmap& /*background*/) {
     RequirePicture("DrawShape");
     if (shape != kShapeRectangle)
         Fail("DrawShape", kErrorInvalidParameter, QStringLiteral("Shape not supported"));
@@ -176,11 +203,8 @@ void TLEADImage::DrawShape(int shape, const QImage& /*background*/) {
     settings.shadowX = ShadowXDepth;
     settings.shadowY = ShadowYDepth;
     if (ShapeBackgroundStyle == sbsOpaque) {
-        const int inset = (settings.outerBandStyle == Raster::BandStyle::None ? 0 : ShapeOuterBandThickness) +
-                          settings.borderThickness;
         const QRect face(ShapeLeft, ShapeTop, ShapeWidth - ShadowXDepth, ShapeHeight - ShadowYDepth);
-        Raster::Fill(picture, QRegion(face.adjusted(inset, inset, -inset, -inset)) & picture.rect(),
-                     PatternBackColor);
+        Raster::Fill(picture, QRegion(face) & picture.rect(), PatternBackColor);
     }
     Raster::Draw3dShape(picture, settings);
     PictureChanged();
@@ -223,15 +247,15 @@ void TLEADImage::RemoveRedeye(QColor colour, int threshold, int lightness) {
     PictureChanged();
 }
 
+// ---- Region ----
+
 void TLEADImage::SetRgnRect(int left, int top, int width, int height, int /*mode*/) {
     RequirePicture("SetRgnRect");
-    // Client corners to picture corners; a negative size swaps them.
-    const QPointF a = ClientToPicture(QPointF(left, top));
-    const QPointF b = ClientToPicture(QPointF(left + width, top + height));
-    const QRect rect = QRect(QPoint(int(std::lround(std::min(a.x(), b.x()))), int(std::lround(std::min(a.y(), b.y())))),
-                             QPoint(int(std::lround(std::max(a.x(), b.x()))) - 1,
-                                    int(std::lround(std::max(a.y(), b.y()))) - 1));
-    SetRegion(rect.isValid() ? QRegion(rect) : QRegion());
+    const QRect rect = ViewGeometry::ClientRectToPicture(QPoint(left, top), QPoint(left + width, top + height),
+                                                         displayRect, picture.size());
+    QPainterPath outline;
+    outline.addRect(QRectF(rect));
+    SetRegion(rect.isEmpty() ? QRegion() : QRegion(rect), outline);
 }
 
 HRGN TLEADImage::GetRgnHandle() const { return new QRegion(region); }
@@ -245,18 +269,99 @@ void TLEADImage::DeleteRgnHandle(HRGN handle) { delete handle; }
 
 void TLEADImage::FreeRgn() { SetRegion(QRegion()); }
 
-void TLEADImage::SetRegion(const QRegion& newRegion) {
-    region = newRegion.intersected(picture.rect());
+void TLEADImage::SetRegion(const QRegion& newRegion, const QPainterPath& outline) {
+    region = newRegion.intersected(QRect(QPoint(0, 0), picture.size()));
+    // A known outline holds only while clipping left the shape whole.
+    regionOutline = region == newRegion ? outline : QPainterPath();
     rgnBounds = region.boundingRect();
     if (rgnBounds.isEmpty()) {
         region = QRegion();
         rgnBounds = QRect();
+        regionOutline = QPainterPath();
     }
     RepaintIfAuto();
 }
 
+void TLEADImage::SetRgnFrameType(int type) {
+    frameType = type;
+    if (type == kFrameAnimated)
+        frameTimer.start();
+    else
+        frameTimer.stop();
+    RepaintIfAuto();
+}
+
+void TLEADImage::AdvanceFrame() {
+    frameDashOffset = (frameDashOffset + 1) % 8;
+    if (HasRgn())
+        update();
+}
+
+void TLEADImage::SetMarkingTool(TMarkingTool tool) {
+    markingTool = tool;
+    marking = false;
+}
+
+// ---- Floater ----
+
+TBitmap TLEADImage::Floater() const {
+    if (!autoFloater)
+        return floater;
+    if (!HasBitmap() || !HasRgn())
+        return TBitmap();
+    return TBitmap(picture.copy(rgnBounds), region.translated(-rgnBounds.topLeft()));
+}
+
+void TLEADImage::SetFloater(const TBitmap& bitmap) {
+    autoFloater = false;
+    floater = TBitmap();
+    if (!bitmap.IsNull()) {
+        const QRect whole = bitmap.Pixels.rect();
+        const QRect bounds = bitmap.Rgn.isEmpty() ? whole : bitmap.Rgn.boundingRect() & whole;
+        if (!bounds.isEmpty()) {
+            const QRegion shape = bitmap.Rgn.isEmpty() ? QRegion(whole) : bitmap.Rgn.intersected(whole);
+            floater = TBitmap(As24Bit(bitmap.Pixels).copy(bounds), shape.translated(-bounds.topLeft()));
+        }
+    }
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetAutoFloater(bool on) {
+    autoFloater = on;
+    if (on)
+        floater = TBitmap();
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetFloaterVisible(bool on) {
+    floaterVisible = on;
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetFloaterRect(int left, int top, int width, int height) {
+    floaterRect = QRect(left, top, width, height);
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetFloaterClipRect(int left, int top, int width, int height) {
+    floaterClipRect = QRect(left, top, width, height);
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetFloaterLeft(int x) {
+    floaterRect.moveLeft(x);
+    RepaintIfAuto();
+}
+
+void TLEADImage::SetFloaterTop(int y) {
+    floaterRect.moveTop(y);
+    RepaintIfAuto();
+}
+
+// ---- Display ----
+
 void TLEADImage::PictureChanged() {
-    SetRegion(region);
+    SetRegion(region, regionOutline);
     UpdateRects();
     RepaintIfAuto();
     emit OnChange();
@@ -264,8 +369,10 @@ void TLEADImage::PictureChanged() {
 
 void TLEADImage::SetPaintSizeMode(TPaintSizeMode mode) {
     paintSizeMode = mode;
-    if (mode == smNormal)
+    if (mode == smNormal) {
         scale = 1.0;
+        ScrollTo(QPoint(0, 0));
+    }
     UpdateRects();
     RepaintIfAuto();
 }
@@ -287,6 +394,12 @@ void TLEADImage::SetAutoRepaint(bool on) {
         RepaintPicture();
 }
 
+void TLEADImage::SetAutoSetRects(bool on) {
+    autoSetRects = on;
+    if (on)
+        UpdateRects();
+}
+
 void TLEADImage::RepaintPicture() { repaint(); }
 
 void TLEADImage::RepaintIfAuto() {
@@ -304,6 +417,39 @@ void TLEADImage::SetDisplayClipRect(int left, int top, int width, int height) {
     RepaintIfAuto();
 }
 
+void TLEADImage::SetHScrollStep(int step) {
+    if (step < 1)
+        throw ELeadImageError(QStringLiteral("%1 \nHScrollStep: Scroll step out of range.").arg(objectName()));
+    hScrollStep = step;
+    horizontalBar->setSingleStep(step);
+    ScrollTo(QPoint(0, 0));
+    UpdateRects();
+}
+
+void TLEADImage::SetVScrollStep(int step) {
+    if (step < 1)
+        throw ELeadImageError(QStringLiteral("%1 \nVScrollStep: Scroll step out of range.").arg(objectName()));
+    vScrollStep = step;
+    verticalBar->setSingleStep(step);
+    ScrollTo(QPoint(0, 0));
+    UpdateRects();
+}
+
+QPoint TLEADImage::ScrollPosition() const { return QPoint(horizontalBar->value(), verticalBar->value()); }
+
+void TLEADImage::ScrollTo(QPoint position) {
+    horizontalBar->setValue(position.x());
+    verticalBar->setValue(position.y());
+}
+
+void TLEADImage::ScrollBarMoved() {
+    if (layingOut)
+        return;
+    UpdateRects();
+    RepaintIfAuto();
+    emit OnScroll();
+}
+
 void TLEADImage::SetBackColor(QColor colour) {
     backColor = colour;
     RepaintIfAuto();
@@ -318,59 +464,243 @@ void TLEADImage::SetCenterImage(bool on) {
 void TLEADImage::UpdateRects() {
     if (!autoSetRects)
         return;
-    const QSize client = size();
     if (!HasBitmap()) {
+        horizontalBar->hide();
+        verticalBar->hide();
+        clientSize = size();
         displayRect = QRect();
         displayClipRect = rect();
         return;
     }
-    if (paintSizeMode == smFit) {
-        scale = std::min(double(client.width()) / picture.width(), double(client.height()) / picture.height());
-        if (!(scale > 0))
-            scale = 1.0;
-    } else if (paintSizeMode == smNormal) {
+    const bool fit = paintSizeMode == smFit;
+    if (fit)
+        scale = ViewGeometry::FitScale(picture.size(), size());
+    else if (paintSizeMode == smNormal)
         scale = 1.0;
-    }
-    const int width = std::max(1, int(std::lround(picture.width() * scale)));
-    const int height = std::max(1, int(std::lround(picture.height() * scale)));
-    int left = 0;
-    int top = 0;
-    if (centerImage || paintSizeMode == smFit) {
-        if (width < client.width())
-            left = (client.width() - width) / 2;
-        if (height < client.height())
-            top = (client.height() - height) / 2;
-    }
-    displayRect = QRect(left, top, width, height);
-    displayClipRect = rect();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const ViewGeometry::Layout layout = ViewGeometry::LayOut(picture.size(), size(), scale, centerImage || fit,
+                                                             ScrollPosition(), bar);
+    // Setting the bars' ranges may move them; that is part of this layout, not a user's scroll.
+    layingOut = true;
+    horizontalBar->setRange(0, layout.horizontalMaximum);
+    horizontalBar->setPageStep(std::max(1, layout.client.width()));
+    horizontalBar->setValue(layout.scroll.x());
+    horizontalBar->setGeometry(0, height() - bar, layout.client.width(), bar);
+    horizontalBar->setVisible(layout.horizontalBar);
+    verticalBar->setRange(0, layout.verticalMaximum);
+    verticalBar->setPageStep(std::max(1, layout.client.height()));
+    verticalBar->setValue(layout.scroll.y());
+    verticalBar->setGeometry(width() - bar, 0, bar, layout.client.height());
+    verticalBar->setVisible(layout.verticalBar);
+    layingOut = false;
+    clientSize = layout.client;
+    displayRect = layout.display;
+    displayClipRect = QRect(QPoint(0, 0), layout.client);
 }
 
 QPointF TLEADImage::ClientToPicture(QPointF client) const {
-    if (!HasBitmap() || displayRect.width() <= 0 || displayRect.height() <= 0)
-        return client;
-    return QPointF((client.x() - displayRect.left()) * picture.width() / displayRect.width(),
-                   (client.y() - displayRect.top()) * picture.height() / displayRect.height());
+    return ViewGeometry::ClientToPicture(client, displayRect, picture.size());
 }
 
 QPointF TLEADImage::PictureToClient(QPointF point) const {
-    if (!HasBitmap())
-        return point;
-    return QPointF(displayRect.left() + point.x() * displayRect.width() / picture.width(),
-                   displayRect.top() + point.y() * displayRect.height() / picture.height());
+    return ViewGeometry::PictureToClient(point, displayRect, picture.size());
 }
+
+QRect TLEADImage::DisplayedPictureRect() const {
+    return displayRect & QRect(QPoint(0, 0), clientSize);
+}
+
+QPoint TLEADImage::ClampToPicture(QPoint client) const {
+    const QRect shown = DisplayedPictureRect();
+    // The far edge is exclusive: a drag to the last pixel still takes it in.
+    return QPoint(std::clamp(client.x(), shown.left(), shown.right() + 1),
+                  std::clamp(client.y(), shown.top(), shown.bottom() + 1));
+}
+
+// ---- Mouse ----
+
+void TLEADImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    // The program's handler sees a press before the control starts marking.
+    emit OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    if (markingTool == mtNone || event->button() == Qt::RightButton || !HasBitmap() ||
+        !DisplayedPictureRect().contains(at))
+        return;
+    FreeRgn();
+    marking = true;
+    markStart = markEnd = at;
+    markTrail = QPolygon({at});
+    update();
+}
+
+void TLEADImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (marking) {
+        markEnd = ClampToPicture(at);
+        if (markingTool == mtFreehand)
+            markTrail << markEnd;
+        update();
+    }
+    emit OnMouseMove(event->modifiers(), at.x(), at.y());
+}
+
+void TLEADImage::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (marking && event->button() != Qt::RightButton)
+        FinishMarking(ClampToPicture(at));
+    emit OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TLEADImage::FinishMarking(QPoint end) {
+    marking = false;
+    markEnd = end;
+    const QRect box = ViewGeometry::ClientRectToPicture(markStart, markEnd, displayRect, picture.size());
+    QPainterPath outline;
+    QRegion shape;
+    if (!box.isEmpty()) {
+        switch (markingTool) {
+        case mtRectangle:
+            outline.addRect(QRectF(box));
+            shape = QRegion(box);
+            break;
+        case mtRoundRect: {
+            outline.addRoundedRect(QRectF(box), kRoundCorner / 2.0, kRoundCorner / 2.0);
+            shape = QRegion(outline.toFillPolygon().toPolygon());
+            break;
+        }
+        case mtEllipse:
+            outline.addEllipse(QRectF(box));
+            shape = QRegion(box, QRegion::Ellipse);
+            break;
+        case mtFreehand: {
+            QPolygonF polygon;
+            for (const QPoint& point : markTrail)
+                polygon << ClientToPicture(point);
+            outline.addPolygon(polygon);
+            outline.closeSubpath();
+            shape = QRegion(polygon.toPolygon());
+            break;
+        }
+        case mtNone:
+            break;
+        }
+    }
+    markTrail.clear();
+    SetRegion(shape, outline);
+    update();
+}
+
+// ---- Painting ----
 
 void TLEADImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), backColor);
     if (!HasBitmap())
         return;
-    painter.setClipRect(displayClipRect & rect());
-    if (displayRect.width() < picture.width())
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(displayRect, picture);
+    PaintPicture(painter, event->rect());
+    PaintFloater(painter);
+    PaintRegionFrame(painter);
+    PaintRubberBand(painter);
+}
+
+void TLEADImage::PaintPicture(QPainter& painter, const QRect& area) {
+    const QRect visible = displayRect & displayClipRect & area & QRect(QPoint(0, 0), clientSize);
+    if (visible.isEmpty() || displayRect.isEmpty())
+        return;
+    if (displayRect.width() < picture.width() || displayRect.height() < picture.height()) {
+        // Reduced: paint from a copy at the display size, averaged once instead of on every paint.
+        const qint64 key = picture.cacheKey() ^ (qint64(displayRect.width()) << 40) ^ (qint64(displayRect.height()) << 20);
+        if (reducedCache.isNull() || reducedCacheKey != key || reducedCache.size() != displayRect.size()) {
+            reducedCache = Raster::Resize(picture, displayRect.width(), displayRect.height(), Raster::SizeKind::Resample)
+                               .convertToFormat(QImage::Format_RGB32);
+            reducedCacheKey = key;
+        }
+        painter.drawImage(visible, reducedCache, visible.translated(-displayRect.topLeft()));
+        return;
+    }
+    reducedCache = QImage();
+    // Enlarged or 1:1: convert and draw only the visible source pixels.
+    const QPointF from = ClientToPicture(visible.topLeft());
+    const QPointF to = ClientToPicture(QPointF(visible.right() + 1, visible.bottom() + 1));
+    const QRect source = QRect(QPoint(int(std::floor(from.x())), int(std::floor(from.y()))),
+                               QPoint(int(std::ceil(to.x())) - 1, int(std::ceil(to.y())) - 1)) &
+                         picture.rect();
+    const QImage part = picture.copy(source).convertToFormat(QImage::Format_RGB32);
+    const QPointF topLeft = PictureToClient(source.topLeft());
+    const QPointF bottomRight = PictureToClient(QPointF(source.right() + 1, source.bottom() + 1));
+    painter.save();
+    painter.setClipRect(visible);
+    painter.drawImage(QRectF(topLeft, bottomRight), part);
+    painter.restore();
+}
+
+void TLEADImage::PaintFloater(QPainter& painter) {
+    if (!floaterVisible || floater.IsNull() || floaterRect.isEmpty())
+        return;
+    painter.save();
+    if (!floaterClipRect.isEmpty())
+        painter.setClipRect(floaterClipRect);
+    // The floater's shape, scaled from its pixels onto its rectangle.
+    const QTransform toScreen = QTransform::fromTranslate(floaterRect.left(), floaterRect.top())
+                                    .scale(double(floaterRect.width()) / floater.Pixels.width(),
+                                           double(floaterRect.height()) / floater.Pixels.height());
+    QPainterPath shape;
+    shape.addRegion(floater.Rgn);
+    painter.setClipPath(toScreen.map(shape), floaterClipRect.isEmpty() ? Qt::ReplaceClip : Qt::IntersectClip);
+    painter.drawImage(floaterRect, floater.Pixels.convertToFormat(QImage::Format_RGB32));
+    painter.restore();
+}
+
+void TLEADImage::PaintRegionFrame(QPainter& painter) {
+    if (frameType != kFrameAnimated || !HasRgn())
+        return;
+    if (regionOutline.isEmpty()) {
+        QPainterPath path;
+        path.addRegion(region);
+        regionOutline = path.simplified();
+    }
+    const QTransform toScreen = QTransform::fromTranslate(displayRect.left(), displayRect.top())
+                                    .scale(double(displayRect.width()) / picture.width(),
+                                           double(displayRect.height()) / picture.height());
+    const QPainterPath outline = toScreen.map(regionOutline);
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), clientSize));
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawPath(outline);
+    // Marching dashes: black over white, shifted on every tick of the frame timer.
+    QPen dashes(Qt::black, 1, Qt::CustomDashLine);
+    dashes.setDashPattern({4, 4});
+    dashes.setDashOffset(frameDashOffset);
+    painter.setPen(dashes);
+    painter.drawPath(outline);
+    painter.restore();
+}
+
+void TLEADImage::PaintRubberBand(QPainter& painter) {
+    if (!marking)
+        return;
+    painter.save();
+    // An inverting one-pixel pen: white in difference mode turns every pixel it covers around.
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::NoBrush);
+    const QRect box = QRect(markStart, markEnd).normalized();
+    switch (markingTool) {
+    case mtRectangle: painter.drawRect(box); break;
+    case mtRoundRect: {
+        const double corner = kRoundCorner / 2.0 * displayRect.width() / std::max(1, picture.width());
+        painter.drawRoundedRect(box, corner, corner);
+        break;
+    }
+    case mtEllipse: painter.drawEllipse(box); break;
+    case mtFreehand: painter.drawPolyline(markTrail); break;
+    case mtNone: break;
+    }
+    painter.restore();
 }
 
 void TLEADImage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     UpdateRects();
+    emit OnResize();
 }

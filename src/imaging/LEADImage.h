@@ -1,6 +1,7 @@
 // TLEADImage: the imaging control. It holds one 24-bit picture with its file information, an
-// optional region in picture pixels and the display state, paints the picture into its window, and
-// runs every raster operation of the program through the engine's functions.
+// optional region in picture pixels and the display state; it paints the picture into its window
+// with zoom and scrolling, lets the user mark a region with the mouse, shows a floater above the
+// picture, and runs every raster operation of the program through the engine's functions.
 #pragma once
 
 #include "LeadImageError.h"
@@ -8,10 +9,17 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
+#include <QPolygon>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
-#include <memory>
+class QScrollBar;
+class QPainter;
+namespace Codecs {
+struct LoadedPicture;
+}
 
 // Size modes of the display.
 enum TPaintSizeMode { smNormal = 0, smStretch = 1, smFitSides = 2, smFit = 3, smZoom = 4 };
@@ -26,11 +34,28 @@ enum TPatternStyle { epsSolid, epsTransparent };
 // Shape code of the framed rectangle.
 constexpr int kShapeRectangle = 2000;
 
+// Marking tools: the shape a drag on the control marks as the region.
+enum TMarkingTool { mtNone = 0, mtRectangle = 1, mtRoundRect = 2, mtEllipse = 3, mtFreehand = 4 };
+
+// Region frame types.
+constexpr int kFrameNone = 0;
+constexpr int kFrameAnimated = 2;
+
 // One balancing record: the shares of red, green and blue that make one output channel.
 struct TBalance {
     double Red = 0;
     double Green = 0;
     double Blue = 0;
+};
+
+// The engine's picture handle: pixels with the region they carry (in their own pixels). Copying
+// a picture or assigning it to a control carries the region along.
+struct TBitmap {
+    TBitmap() = default;
+    TBitmap(const QImage& pixels, const QRegion& region = QRegion()) : Pixels(pixels), Rgn(region) {}
+    bool IsNull() const { return Pixels.isNull(); }
+    QImage Pixels;
+    QRegion Rgn;
 };
 
 // A system region handle: an owned copy of a region in picture pixels.
@@ -50,10 +75,10 @@ public:
     int BitmapBits() const { return HasBitmap() ? bitmapBits : 0; }
     int FileFormat() const { return fileFormat; }
     QString FileCompression() const { return fileCompression; }
-    // The picture (a null image when there is none); shares pixels until either side changes.
-    QImage Bitmap() const { return picture; }
-    // Replaces the picture by a copy of the given one (a null image removes it).
-    void SetBitmap(const QImage& bitmap);
+    // The picture with its region (null when there is none); shares pixels until either changes.
+    TBitmap Bitmap() const;
+    // Replaces the picture (and region) by a copy of the given one; a null bitmap removes it.
+    void SetBitmap(const TBitmap& bitmap);
 
     // Files. bits 0 keeps the file's depth; page 1 is the first picture of the file.
     void Load(const QString& file, int bits = 0, int page = 1, int pages = 1);
@@ -70,8 +95,8 @@ public:
 
     // Pixels
     void Fill(QColor colour);
-    void Combine(int x, int y, int width, int height, const QImage& source, int sourceX, int sourceY, int flags);
-    void DrawShape(int shape, const QImage& background);
+    void Combine(int x, int y, int width, int height, const TBitmap& source, int sourceX, int sourceY, int flags);
+    void DrawShape(int shape, const TBitmap& background);
     void Sharpen(int amount);
     void GaussianFilter(int radius);
     void GrayScale(int bits);
@@ -116,6 +141,30 @@ public:
     int RgnWidth() const { return rgnBounds.width(); }
     int RgnHeight() const { return rgnBounds.height(); }
     const QRegion& Region() const { return region; }
+    void SetRgnFrameType(int type);
+    int RgnFrameType() const { return frameType; }
+    bool FrameTimerActive() const { return frameTimer.isActive(); }
+    TMarkingTool MarkingTool() const { return markingTool; }
+    void SetMarkingTool(TMarkingTool tool);
+
+    // Floater
+    // With AutoFloater on: a new bitmap of the region's bounding box with the region as its
+    // shape; otherwise the current floater (null when there is none).
+    TBitmap Floater() const;
+    // Switches AutoFloater off and replaces the floater by the pixels inside the bitmap's region
+    // bounds (the whole bitmap when it has no region), keeping the region's shape.
+    void SetFloater(const TBitmap& bitmap);
+    bool HasFloater() const { return !floater.IsNull(); }
+    bool AutoFloater() const { return autoFloater; }
+    void SetAutoFloater(bool on);
+    bool FloaterVisible() const { return floaterVisible; }
+    void SetFloaterVisible(bool on);
+    void SetFloaterRect(int left, int top, int width, int height);
+    void SetFloaterClipRect(int left, int top, int width, int height);
+    void SetFloaterLeft(int x);
+    void SetFloaterTop(int y);
+    QRect FloaterRect() const { return floaterRect; }
+    QRect FloaterClipRect() const { return floaterClipRect; }
 
     // Display
     TPaintSizeMode PaintSizeMode() const { return paintSizeMode; }
@@ -125,7 +174,7 @@ public:
     bool AutoRepaint() const { return autoRepaint; }
     void SetAutoRepaint(bool on);
     bool AutoSetRects() const { return autoSetRects; }
-    void SetAutoSetRects(bool on) { autoSetRects = on; }
+    void SetAutoSetRects(bool on);
     void RepaintPicture();
     QRect DisplayRect() const { return displayRect; }
     QRect DisplayClipRect() const { return displayClipRect; }
@@ -139,21 +188,42 @@ public:
     int DisplayClipHeight() const { return displayClipRect.height(); }
     void SetDisplayRect(int left, int top, int width, int height);
     void SetDisplayClipRect(int left, int top, int width, int height);
+    int HScrollStep() const { return hScrollStep; }
+    int VScrollStep() const { return vScrollStep; }
+    void SetHScrollStep(int step);
+    void SetVScrollStep(int step);
+    // Scroll position in display pixels.
+    QPoint ScrollPosition() const;
+    void ScrollTo(QPoint position);
+    QSize ClientSize() const { return clientSize; }
     QColor BackColor() const { return backColor; }
     void SetBackColor(QColor colour);
     bool CenterImage() const { return centerImage; }
     void SetCenterImage(bool on);
 
-    // Mapping between client and picture pixels through the display rectangle.
+    // The mapping between client and picture pixels through the display rectangle; every region
+    // and floater operation goes through these two.
     QPointF ClientToPicture(QPointF client) const;
-    QPointF PictureToClient(QPointF picture) const;
+    QPointF PictureToClient(QPointF point) const;
+
+public slots:
+    // Moves the dashes of the animated region frame one step (the frame timer's tick).
+    void AdvanceFrame();
 
 signals:
     void OnChange();
+    void OnScroll();
+    void OnResize();
+    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     [[noreturn]] void Fail(const char* operation, int code, const QString& message) const;
@@ -162,9 +232,19 @@ private:
     template <typename Call> void EngineCall(const char* operation, Call&& call) const;
     // After every change of the picture: bounds of the region, display rectangles, repaint, OnChange.
     void PictureChanged();
-    void SetRegion(const QRegion& newRegion);
+    // outline: the region's shape in picture pixels when it is known; derived otherwise.
+    void SetRegion(const QRegion& newRegion, const QPainterPath& outline = QPainterPath());
     void UpdateRects();
     void RepaintIfAuto();
+    void ScrollBarMoved();
+    QRect DisplayedPictureRect() const;
+    QPoint ClampToPicture(QPoint client) const;
+    void FinishMarking(QPoint end);
+    void TakeLoaded(Codecs::LoadedPicture& loaded);
+    void PaintPicture(QPainter& painter, const QRect& area);
+    void PaintRegionFrame(QPainter& painter);
+    void PaintFloater(QPainter& painter);
+    void PaintRubberBand(QPainter& painter);
 
     QImage picture;
     int bitmapBits = 24;
@@ -173,6 +253,22 @@ private:
 
     QRegion region;
     QRect rgnBounds;
+    mutable QPainterPath regionOutline;  // picture pixels; derived from the region when empty
+    int frameType = kFrameNone;
+    int frameDashOffset = 0;
+    QTimer frameTimer;
+
+    TMarkingTool markingTool = mtNone;
+    bool marking = false;
+    QPoint markStart;
+    QPoint markEnd;
+    QPolygon markTrail;  // the freehand outline, client pixels
+
+    TBitmap floater;
+    bool autoFloater = true;
+    bool floaterVisible = false;
+    QRect floaterRect;
+    QRect floaterClipRect;
 
     TPaintSizeMode paintSizeMode = smNormal;
     double scale = 1.0;
@@ -182,4 +278,15 @@ private:
     QColor backColor = Qt::white;
     QRect displayRect;
     QRect displayClipRect;
+    QSize clientSize;
+    int hScrollStep = 10;
+    int vScrollStep = 10;
+    QScrollBar* horizontalBar = nullptr;
+    QScrollBar* verticalBar = nullptr;
+    bool layingOut = false;
+
+    // A reduced copy of the picture at the display size, so painting a reduced view costs the
+    // visible pixels only; rebuilt when the picture or the display size changes.
+    QImage reducedCache;
+    qint64 reducedCacheKey = 0;
 };
