@@ -1,8 +1,11 @@
+// Pixel buffers: plain heap memory for small pictures, huge-page mappings for large ones.
 #include "Pixels.h"
 
 #include "Codecs.h"
 
 #include <sys/mman.h>
+
+#include <algorithm>
 
 namespace Pixels {
 namespace {
@@ -31,11 +34,11 @@ void CheckSize(long long width, long long height) {
                                  QStringLiteral("Invalid picture size %1 x %2").arg(width).arg(height).toStdString());
 }
 
-QImage NewBitmap(int width, int height) {
+QImage NewBitmap(int width, int height, PageAdvice advice, qsizetype minBytes) {
     CheckSize(width, height);
     const qsizetype bytesPerLine = (qsizetype(width) * 3 + 3) / 4 * 4;
-    const qsizetype size = bytesPerLine * height;
-    if (size < kHugePageThreshold) {
+    const qsizetype size = std::max(bytesPerLine * height, minBytes);
+    if (size < kHugePageThreshold && minBytes <= bytesPerLine * height) {
         QImage image(width, height, QImage::Format_BGR888);
         if (image.isNull())
             throw Codecs::CodecError(Codecs::kErrorMemory, "Not enough memory");
@@ -45,7 +48,8 @@ QImage NewBitmap(int width, int height) {
     void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (address == MAP_FAILED)
         throw Codecs::CodecError(Codecs::kErrorMemory, "Not enough memory");
-    madvise(address, length, MADV_HUGEPAGE);
+    if (advice != PageAdvice::NormalPages)
+        madvise(address, length, MADV_HUGEPAGE);
     auto* mapping = new Mapping{address, length};
     QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_BGR888, Unmap, mapping);
     if (image.isNull()) {
