@@ -152,7 +152,10 @@ TBgrPixel SampleWrapped(const QImage& source, float sx, float sy) {
 }
 
 template <typename RowRange>
-void TtavPaintFX::ForRows(int height, long long pixels, RowRange&& rowRange) const {
+void TtavPaintFX::ForRows(QImage& written, long long pixels, RowRange&& rowRange) const {
+    // A picture that shares its pixels must get its own copy here, before threads write rows.
+    written.bits();
+    const int height = written.height();
     const int threads = std::min(Threads, height);
     if (threads <= 1 || pixels < kParallelPixels) {
         rowRange(0, height);
@@ -174,7 +177,7 @@ void TtavPaintFX::ApplyBrightness(QImage& bitmap, int amount) const {
     for (int c = 0; c < 256; ++c)
         table[c] = static_cast<std::uint8_t>(
             ClampByte(c + static_cast<int>((static_cast<long long>(amount) * (255 - c)) / 255)));
-    ForRows(bitmap.height(), 1LL * bitmap.width() * bitmap.height(),
+    ForRows(bitmap, 1LL * bitmap.width() * bitmap.height(),
             [&](int y0, int y1) { ApplyTable(bitmap, table, y0, y1); });
 }
 
@@ -185,13 +188,13 @@ void TtavPaintFX::ApplyContrast(QImage& bitmap, int amount) const {
         const long long v = c > 127 ? c + d : c - d;
         table[c] = static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
     }
-    ForRows(bitmap.height(), 1LL * bitmap.width() * bitmap.height(),
+    ForRows(bitmap, 1LL * bitmap.width() * bitmap.height(),
             [&](int y0, int y1) { ApplyTable(bitmap, table, y0, y1); });
 }
 
 void TtavPaintFX::ApplySaturation(QImage& bitmap, int amount) const {
     const int width = bitmap.width();
-    ForRows(bitmap.height(), 1LL * width * bitmap.height(), [&](int y0, int y1) {
+    ForRows(bitmap, 1LL * width * bitmap.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             std::uint8_t* p = ScanLine(bitmap, y);
             for (int x = 0; x < width; ++x, p += 3) {
@@ -236,7 +239,7 @@ void TtavPaintFX::MonoNoise(QImage& bitmap, std::uint32_t amount, TRandomGenerat
 void TtavPaintFX::ChannelBand(QImage& bitmap, BandChannel channel, bool clearOthers, int lo, int hi) const {
     const int k = static_cast<int>(channel);
     const int width = bitmap.width();
-    ForRows(bitmap.height(), 1LL * width * bitmap.height(), [&](int y0, int y1) {
+    ForRows(bitmap, 1LL * width * bitmap.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             std::uint8_t* p = ScanLine(bitmap, y);
             for (int x = 0; x < width; ++x, p += 3) {
@@ -273,7 +276,7 @@ void TtavPaintFX::Solarize(QImage& source, QImage& destination, int threshold) c
         RequireSameSize(source, destination);
     }
     const int width = source.width();
-    ForRows(source.height(), 1LL * width * source.height(), [&](int y0, int y1) {
+    ForRows(destination, 1LL * width * source.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* s = ScanLine(static_cast<const QImage&>(source), y);
             std::uint8_t* d = &source == &destination ? ScanLine(source, y) : ScanLine(destination, y);
@@ -301,7 +304,7 @@ void TtavPaintFX::Posterize(QImage& source, QImage& destination, int step) const
         table[c] = static_cast<std::uint8_t>(v > 255.0 ? 255 : (v < 0.0 ? 0 : static_cast<int>(v)));
     }
     const int bytes = source.width() * 3;
-    ForRows(source.height(), 1LL * source.width() * source.height(), [&](int y0, int y1) {
+    ForRows(destination, 1LL * source.width() * source.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* s = ScanLine(static_cast<const QImage&>(source), y);
             std::uint8_t* d = &source == &destination ? ScanLine(source, y) : ScanLine(destination, y);
@@ -458,7 +461,7 @@ void TtavPaintFX::Swirl(const QImage& source, QImage& destination, int amount) c
     const float cx = static_cast<float>(width - 1) / 2.0f;
     const float cy = static_cast<float>(height - 1) / 2.0f;
     const float a = static_cast<float>(amount);
-    ForRows(height, 1LL * width * height, [&](int y0, int y1) {
+    ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
         for (int ty = y0; ty < y1; ++ty) {
             std::uint8_t* out = ScanLine(destination, ty);
             const float fy = static_cast<float>(ty) - cy;
@@ -569,7 +572,7 @@ void TtavPaintFX::FishEyeDistort(const QImage& source, QImage& destination, floa
     const qsizetype stride = src.bytesPerLine();
     const TFishEyeGeometry geometry{static_cast<float>(width) / 2.0f, static_cast<float>(height) / 2.0f,
                                     static_cast<float>(destination.width()) * amount};
-    ForRows(height, 1LL * width * height, [&](int y0, int y1) {
+    ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
         // A run that starts at the first pixel begins with k = 0 and d = 0.
         TFishEyeState state = FishEyeStateBefore(geometry, width, y0);
         for (int y = y0; y < y1; ++y) {
@@ -633,7 +636,7 @@ void TtavPaintFX::PlasmaDisplace(const QImage& displacementSource, const QImage&
     }
     const int width = displacement.width();
     const int height = displacement.height();
-    ForRows(height, 1LL * width * height, [&](int y0, int y1) {
+    ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* look = ScanLine(lookup, y);
             std::uint8_t* out = ScanLine(destination, y);

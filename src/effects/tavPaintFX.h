@@ -69,5 +69,5 @@ private:
     enum class BandChannel { Blue = 0, Green = 1, Red = 2 };
     void ChannelBand(QImage& bitmap, BandChannel channel, bool clearOthers, int lo, int hi) const;
     void Tiles(QImage& bitmap, int tileSize, bool overlap) const;
-    template <typename RowRange> void ForRows(int height, long long pixels, RowRange&& rowRange) const;
+    template <typename RowRange> void ForRows(QImage& written, long long pixels, RowRange&& rowRange) const;
 };
