@@ -14,7 +14,9 @@
 #include <QStyle>
 
 #include <cmath>
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -594,7 +596,10 @@ void TLEADImage::FinishMarking(QPoint end) {
 
 void TLEADImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    // The background only where the picture does not cover it.
+    painter.setClipRegion(QRegion(event->rect()).subtracted(displayRect & displayClipRect));
     painter.fillRect(event->rect(), backColor);
+    painter.setClipping(false);
     if (!HasBitmap())
         return;
     PaintPicture(painter, event->rect());
@@ -607,31 +612,55 @@ void TLEADImage::PaintPicture(QPainter& painter, const QRect& area) {
     const QRect visible = displayRect & displayClipRect & area & QRect(QPoint(0, 0), clientSize);
     if (visible.isEmpty() || displayRect.isEmpty())
         return;
-    if (displayRect.width() < picture.width() || displayRect.height() < picture.height()) {
-        // Reduced: paint from a copy at the display size, averaged once instead of on every paint.
-        const qint64 key = picture.cacheKey() ^ (qint64(displayRect.width()) << 40) ^ (qint64(displayRect.height()) << 20);
-        if (reducedCache.isNull() || reducedCacheKey != key || reducedCache.size() != displayRect.size()) {
-            reducedCache = Raster::Resize(picture, displayRect.width(), displayRect.height(), Raster::SizeKind::Resample)
-                               .convertToFormat(QImage::Format_RGB32);
-            reducedCacheKey = key;
-        }
-        painter.drawImage(visible, reducedCache, visible.translated(-displayRect.topLeft()));
+    // The painter's own pixel format, kept beside the picture: reduced to the display size when
+    // the view is reduced (averaged once, not on every paint), at full size otherwise.
+    const bool reduced = displayRect.width() < picture.width() || displayRect.height() < picture.height();
+    const QSize cacheSize = reduced ? displayRect.size() : picture.size();
+    if (displayCache.isNull() || displayCacheKey != picture.cacheKey() || displayCache.size() != cacheSize) {
+        const QImage source =
+            reduced ? Raster::Resize(picture, cacheSize.width(), cacheSize.height(), Raster::SizeKind::Resample) : picture;
+        displayCache = source.convertToFormat(QImage::Format_RGB32);
+        displayCacheKey = picture.cacheKey();
+    }
+    if (reduced) {
+        painter.drawImage(visible, displayCache, visible.translated(-displayRect.topLeft()));
         return;
     }
-    reducedCache = QImage();
-    // Enlarged or 1:1: convert and draw only the visible source pixels.
-    const QPointF from = ClientToPicture(visible.topLeft());
-    const QPointF to = ClientToPicture(QPointF(visible.right() + 1, visible.bottom() + 1));
-    const QRect source = QRect(QPoint(int(std::floor(from.x())), int(std::floor(from.y()))),
-                               QPoint(int(std::ceil(to.x())) - 1, int(std::ceil(to.y())) - 1)) &
-                         picture.rect();
-    const QImage part = picture.copy(source).convertToFormat(QImage::Format_RGB32);
-    const QPointF topLeft = PictureToClient(source.topLeft());
-    const QPointF bottomRight = PictureToClient(QPointF(source.right() + 1, source.bottom() + 1));
-    painter.save();
-    painter.setClipRect(visible);
-    painter.drawImage(QRectF(topLeft, bottomRight), part);
-    painter.restore();
+    // 1:1 or enlarged: only the source pixels under the visible part are drawn.
+    if (displayRect.size() == picture.size()) {
+        painter.drawImage(visible.topLeft(), displayCache, visible.translated(-displayRect.topLeft()));
+        return;
+    }
+    // Enlarged: the visible part is blown up once by pixel replication and kept, so repaints
+    // (the frame's tick, exposes) are plain copies; a pan or zoom builds it anew.
+    if (enlargedCache.isNull() || enlargedVisible != visible || enlargedDisplay != displayRect ||
+        enlargedKey != displayCacheKey) {
+        enlargedCache = QImage(visible.size(), QImage::Format_RGB32);
+        std::vector<int> columns(size_t(visible.width()));
+        for (int x = 0; x < visible.width(); ++x)
+            columns[size_t(x)] = std::clamp(int(qint64(visible.left() + x - displayRect.left()) * picture.width() /
+                                                displayRect.width()),
+                                            0, picture.width() - 1);
+        int previousRow = -1;
+        for (int y = 0; y < visible.height(); ++y) {
+            const int row = std::clamp(int(qint64(visible.top() + y - displayRect.top()) * picture.height() /
+                                           displayRect.height()),
+                                       0, picture.height() - 1);
+            auto* to = reinterpret_cast<quint32*>(enlargedCache.scanLine(y));
+            if (row == previousRow) {
+                std::memcpy(to, enlargedCache.constScanLine(y - 1), size_t(visible.width()) * 4);
+                continue;
+            }
+            const auto* from = reinterpret_cast<const quint32*>(displayCache.constScanLine(row));
+            for (int x = 0; x < visible.width(); ++x)
+                to[x] = from[columns[size_t(x)]];
+            previousRow = row;
+        }
+        enlargedVisible = visible;
+        enlargedDisplay = displayRect;
+        enlargedKey = displayCacheKey;
+    }
+    painter.drawImage(visible.topLeft(), enlargedCache);
 }
 
 void TLEADImage::PaintFloater(QPainter& painter) {

@@ -285,8 +285,13 @@ private:
     QScrollBar* verticalBar = nullptr;
     bool layingOut = false;
 
-    // A reduced copy of the picture at the display size, so painting a reduced view costs the
-    // visible pixels only; rebuilt when the picture or the display size changes.
-    QImage reducedCache;
-    qint64 reducedCacheKey = 0;
+    // The picture in the painter's pixel format: at the display size while the view is reduced,
+    // at full size otherwise; rebuilt when the picture or the reduced size changes.
+    QImage displayCache;
+    qint64 displayCacheKey = 0;
+    // The visible part of an enlarged view, as last painted.
+    QImage enlargedCache;
+    QRect enlargedVisible;
+    QRect enlargedDisplay;
+    qint64 enlargedKey = 0;
 };
