@@ -150,7 +150,7 @@ inline void PutRgba(unsigned char* dst, uint32_t p) {
 LoadedPicture DecodeTiff(const QByteArray& bytes) {
     MemoryFile file;
     file.input = &bytes;
-    TiffPtr tif = Open(file, "rm");
+    TiffPtr tif = Open(file, "r");
     if (!tif)
         Corrupt(file);
     uint32_t width = 0, height = 0;
