@@ -123,6 +123,18 @@ const QImage& PrepareDistortion(const QImage& source, QImage& destination, QImag
     return converted;
 }
 
+// Visits rows y0..y1-1 in strips of a few rows and, within a strip, in blocks of columns, so that
+// a distortion's reads stay in a small part of the source. Only for effects whose pixels do not
+// depend on the visiting order.
+template <typename Run> void ForBlocks(int y0, int y1, int width, Run&& run) {
+    constexpr int kStripRows = 16;
+    constexpr int kBlockColumns = 64;
+    for (int strip = y0; strip < y1; strip += kStripRows)
+        for (int x0 = 0; x0 < width; x0 += kBlockColumns)
+            for (int y = strip; y < std::min(y1, strip + kStripRows); ++y)
+                run(y, x0, std::min(width, x0 + kBlockColumns));
+}
+
 } // namespace
 
 TRandomGenerator& ProcessRandom() {
@@ -462,11 +474,11 @@ void TtavPaintFX::Swirl(const QImage& source, QImage& destination, int amount) c
     const float cy = static_cast<float>(height - 1) / 2.0f;
     const float a = static_cast<float>(amount);
     ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
-        for (int ty = y0; ty < y1; ++ty) {
-            std::uint8_t* out = ScanLine(destination, ty);
+        ForBlocks(y0, y1, width, [&](int ty, int x0, int x1) {
+            std::uint8_t* out = ScanLine(destination, ty) + x0 * 3;
             const float fy = static_cast<float>(ty) - cy;
             const float fy2 = fy * fy;
-            for (int tx = 0; tx < width; ++tx, out += 3) {
+            for (int tx = x0; tx < x1; ++tx, out += 3) {
                 const float fx = static_cast<float>(tx) - cx;
                 const float fx2 = fx * fx;
                 const float sum = fx2 + fy2;
@@ -490,7 +502,7 @@ void TtavPaintFX::Swirl(const QImage& source, QImage& destination, int amount) c
                 out[1] = p.Green;
                 out[2] = p.Red;
             }
-        }
+        });
     });
 }
 
@@ -531,32 +543,56 @@ struct TFishEyeGeometry {
     }
 };
 
-// The state as it stands after every pixel before row y0 in visiting order, found by walking back
-// to the last pixels that set k and d (almost always the one just before).
-TFishEyeState FishEyeStateBefore(const TFishEyeGeometry& geometry, int width, int y0) {
-    TFishEyeState found;
-    bool haveK = false;
-    bool haveD = false;
-    for (int y = y0 - 1; y >= 0 && !(haveK && haveD); --y)
-        for (int x = width - 1; x >= 0 && !(haveK && haveD); --x) {
-            TFishEyeState probe{std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::quiet_NaN()};
-            float fx, fy, r;
-            if (!geometry.Step(x, y, probe, fx, fy, r) || std::isnan(probe.K))
-                continue;
-            if (!haveK) {
-                found.K = probe.K;
-                haveK = true;
-            }
-            if (!haveD && !std::isnan(probe.D)) {
-                found.D = probe.D;
-                haveD = true;
-            }
+// The state for the pixel at (x, y) in visiting order: what this pixel sets, and for what it leaves
+// unset, what the last pixel before it that set it left (k = 0 and d = 0 before the first pixel).
+// Almost every pixel sets both itself, so the walk back is rare and short.
+TFishEyeState FishEyeStateAt(const TFishEyeGeometry& geometry, int width, int x, int y, float& fx, float& fy,
+                             float& r, bool& centre) {
+    const float unset = std::numeric_limits<float>::quiet_NaN();
+    TFishEyeState state{unset, unset};
+    centre = !geometry.Step(x, y, state, fx, fy, r);
+    if (!std::isnan(state.K) && !std::isnan(state.D))
+        return state;
+    bool haveK = !std::isnan(state.K);
+    bool haveD = !std::isnan(state.D);
+    long long index = 1LL * y * width + x;
+    while (!(haveK && haveD) && --index >= 0) {
+        TFishEyeState probe{unset, unset};
+        float px, py, pr;
+        geometry.Step(static_cast<int>(index % width), static_cast<int>(index / width), probe, px, py, pr);
+        if (!haveK && !std::isnan(probe.K)) {
+            state.K = probe.K;
+            haveK = true;
         }
+        if (!haveD && !std::isnan(probe.D)) {
+            state.D = probe.D;
+            haveD = true;
+        }
+    }
     if (!haveK)
-        found.K = 0.0f;
+        state.K = 0.0f;
     if (!haveD)
-        found.D = 0.0f;
-    return found;
+        state.D = 0.0f;
+    return state;
+}
+
+// The walk back of FishEyeStateAt is short only where nearly every pixel sets k and d. k grows with
+// the distance, so it is enough that the pixels nearest the centre set a non-zero k; otherwise (no
+// radius, or an amount so large that k rounds to 0 near the centre) the pixels are visited in plain
+// order with the state carried along.
+bool NeedsPlainOrder(const TFishEyeGeometry& geometry, int width, int height) {
+    if (geometry.R == 0.0f)
+        return true;
+    const int x0 = std::max(0, static_cast<int>(geometry.Cx) - 1);
+    const int y0 = std::max(0, static_cast<int>(geometry.Cy) - 1);
+    for (int y = y0; y < std::min(height, y0 + 3); ++y)
+        for (int x = x0; x < std::min(width, x0 + 3); ++x) {
+            TFishEyeState probe{1.0f, std::numeric_limits<float>::quiet_NaN()};
+            float fx, fy, r;
+            if (geometry.Step(x, y, probe, fx, fy, r) && r != geometry.R && probe.K == 0.0f)
+                return true;
+        }
+    return false;
 }
 
 } // namespace
@@ -572,29 +608,44 @@ void TtavPaintFX::FishEyeDistort(const QImage& source, QImage& destination, floa
     const qsizetype stride = src.bytesPerLine();
     const TFishEyeGeometry geometry{static_cast<float>(width) / 2.0f, static_cast<float>(height) / 2.0f,
                                     static_cast<float>(destination.width()) * amount};
-    ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
-        // A run that starts at the first pixel begins with k = 0 and d = 0.
-        TFishEyeState state = FishEyeStateBefore(geometry, width, y0);
-        for (int y = y0; y < y1; ++y) {
+    auto pixel = [&](const TFishEyeState& state, float fx, float fy, float r, bool centre, std::uint8_t* out) {
+        float sx = geometry.Cx;
+        float sy = geometry.Cy;
+        if (!centre) {
+            const float tx = fx * state.D;
+            const float ty = fy * state.D;
+            const float ux = tx / r;
+            const float uy = ty / r;
+            sx = geometry.Cx + ux;
+            sy = geometry.Cy + uy;
+        }
+        const TBgrPixel p = Sample(bits, stride, width, height, sx, sy);
+        out[0] = p.Blue;
+        out[1] = p.Green;
+        out[2] = p.Red;
+    };
+    if (NeedsPlainOrder(geometry, width, height)) {
+        TFishEyeState state;
+        for (int y = 0; y < height; ++y) {
             std::uint8_t* out = ScanLine(destination, y);
             for (int x = 0; x < width; ++x, out += 3) {
                 float fx, fy, r;
-                float sx = geometry.Cx;
-                float sy = geometry.Cy;
-                if (geometry.Step(x, y, state, fx, fy, r)) {
-                    const float tx = fx * state.D;
-                    const float ty = fy * state.D;
-                    const float ux = tx / r;
-                    const float uy = ty / r;
-                    sx = geometry.Cx + ux;
-                    sy = geometry.Cy + uy;
-                }
-                const TBgrPixel p = Sample(bits, stride, width, height, sx, sy);
-                out[0] = p.Blue;
-                out[1] = p.Green;
-                out[2] = p.Red;
+                const bool centre = !geometry.Step(x, y, state, fx, fy, r);
+                pixel(state, fx, fy, r, centre, out);
             }
         }
+        return;
+    }
+    ForRows(destination, 1LL * width * height, [&](int y0, int y1) {
+        ForBlocks(y0, y1, width, [&](int y, int x0, int x1) {
+            std::uint8_t* out = ScanLine(destination, y) + x0 * 3;
+            for (int x = x0; x < x1; ++x, out += 3) {
+                float fx, fy, r;
+                bool centre;
+                const TFishEyeState state = FishEyeStateAt(geometry, width, x, y, fx, fy, r, centre);
+                pixel(state, fx, fy, r, centre, out);
+            }
+        });
     });
 }
 

@@ -78,6 +78,57 @@ TEST(FishEyeDistort, FirstPixelExactlyOnTheRadiusStartsWithoutDisplacement) {
     EXPECT_EQ(PixelAt(destination, 0, 0), PixelAt(source, 4, 3));
 }
 
+// The fish-eye as the rules state it: pixels in row order, k and d carried from pixel to pixel.
+QImage ReferenceFishEye(const QImage& source, float f) {
+    QImage out(source.size(), QImage::Format_BGR888);
+    const float cx = source.width() / 2.0f, cy = source.height() / 2.0f, R = source.width() * f;
+    float k = 0, d = 0;
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x) {
+            const float fx = x - cx, fy = y - cy;
+            const float fx2 = fx * fx, fy2 = fy * fy;
+            const float sum = fx2 + fy2;
+            const float r = std::sqrt(sum);
+            float sx = cx, sy = cy;
+            if (r != 0) {
+                if (R != 0 && r != R) {
+                    const float q = r / R;
+                    const float o = 1 - q;
+                    const float inv = 1 / o;
+                    k = inv - 1;
+                    if (k != 0) {
+                        const float half = R / 2;
+                        d = half * k;
+                    }
+                }
+                const float tx = fx * d, ty = fy * d;
+                const float ux = tx / r, uy = ty / r;
+                sx = cx + ux;
+                sy = cy + uy;
+            }
+            const TBgrPixel p = SampleWrapped(source, sx, sy);
+            uchar* q = out.scanLine(y) + x * 3;
+            q[0] = p.Blue;
+            q[1] = p.Green;
+            q[2] = p.Red;
+        }
+    return out;
+}
+
+TEST(FishEyeDistort, MatchesThePixelByPixelRuleWhateverTheVisitingOrder) {
+    // f = 0.5 on 400 x 300 puts pixel (0, 150) exactly on the radius; f = 0 has no radius at all, and
+    // an enormous f lets k round to 0 near the centre.
+    const QImage source = Varied(400, 300);
+    for (float f : {0.5f, 0.25f, 0.0f, 1.0e9f, -0.3f}) {
+        QImage destination(400, 300, QImage::Format_BGR888);
+        TtavPaintFX().FishEyeDistort(source, destination, f);
+        EXPECT_EQ(destination, ReferenceFishEye(source, f)) << f;
+    }
+    QImage flat(6, 4, QImage::Format_BGR888);
+    TtavPaintFX().FishEyeDistort(Varied(6, 4), flat, 0.0f);
+    EXPECT_EQ(PixelAt(flat, 5, 0), PixelAt(Varied(6, 4), 3, 2));
+}
+
 TEST(PlasmaDisplace, ZeroBlueMovesEveryPixelUpByTheScale) {
     const QImage source = MakePicture(3, 12, [](int x, int y) { return TBgrPixel{0, uchar(10 * y), uchar(x)}; });
     QImage destination = source;
