@@ -43,7 +43,13 @@ inline QImage NewWhiteBitmap(int width, int height) {
 }
 
 // Halves go to the even neighbour (the default rounding mode).
-inline double Round(double v) { return std::nearbyint(v); }
-inline int Trunc(double v) { return static_cast<int>(v); }
+inline double Round(double v) {
+    return std::nearbyint(v);
+}
+inline int Trunc(double v) {
+    return static_cast<int>(v);
+}
 
-inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int ClampByte(int v) {
+    return v < 0 ? 0 : (v > 255 ? 255 : v);
+}

@@ -46,11 +46,28 @@ long long TruncPosition(float v) {
     return static_cast<long long>(v);
 }
 
-std::uint8_t SumToByte(float sum) {
-    const float rounded = std::nearbyint(sum);
-    if (!(rounded > 0.0f))
+// Round (halves to even) of a weighted sum of bytes. Adding and taking away 2^23 rounds a float in
+// 0..2^23 to an integer in the current rounding mode, without a library call per channel.
+inline std::uint8_t SumToByte(float sum) {
+    if (!(sum > 0.0f))
         return 0;
-    return rounded >= 255.0f ? 255 : static_cast<std::uint8_t>(rounded);
+    if (sum >= 255.0f)
+        return 255;
+    constexpr float kRoundingShift = 8388608.0f;
+    const float shifted = sum + kRoundingShift;
+    const float rounded = shifted - kRoundingShift;
+    return static_cast<std::uint8_t>(rounded);
+}
+
+// The base wrap of SampleWrapped; positions just past an edge, the common case, avoid the division.
+inline long long WrapBase(long long i, long long size) {
+    if (i < 0) {
+        const long long m = -i < size ? -i : (-i) % size;
+        return (size - 1) - m;
+    }
+    if (i > size - 1)
+        return i < 2 * size ? i - size : i % size;
+    return i;
 }
 
 // The sample of SampleWrapped on raw rows; width and height are non-zero.
@@ -78,14 +95,8 @@ inline TBgrPixel Sample(const std::uint8_t* bits, qsizetype stride, long long wi
         wy[0] = g;
         wy[1] = 1.0f - g;
     }
-    if (ix < 0)
-        ix = (width - 1) - ((-ix) % width);
-    else if (ix > width - 1)
-        ix %= width;
-    if (iy < 0)
-        iy = (height - 1) - ((-iy) % height);
-    else if (iy > height - 1)
-        iy %= height;
+    ix = WrapBase(ix, width);
+    iy = WrapBase(iy, height);
 
     float sumB = 0.0f;
     float sumG = 0.0f;
@@ -264,7 +275,9 @@ void TtavPaintFX::ChannelBand(QImage& bitmap, BandChannel channel, bool clearOth
     });
 }
 
-void TtavPaintFX::ChannelBandRed(QImage& b, int lo, int hi) const { ChannelBand(b, BandChannel::Red, true, lo, hi); }
+void TtavPaintFX::ChannelBandRed(QImage& b, int lo, int hi) const {
+    ChannelBand(b, BandChannel::Red, true, lo, hi);
+}
 void TtavPaintFX::ChannelBandGreen(QImage& b, int lo, int hi) const {
     ChannelBand(b, BandChannel::Green, true, lo, hi);
 }
@@ -343,7 +356,9 @@ void TtavPaintFX::DiagonalAverage(QImage& bitmap, int distance) const {
     const int height = bitmap.height();
     // On pictures no larger than the distance the mirrored neighbour would lie outside; it is held to
     // the last row or column instead.
-    auto clampTo = [](long long v, int size) { return static_cast<int>(std::clamp<long long>(v, 0, size - 1)); };
+    auto clampTo = [](long long v, int size) {
+        return static_cast<int>(std::clamp<long long>(v, 0, size - 1));
+    };
     std::vector<int> left(width);
     std::vector<int> right(width);
     for (int x = 0; x < width; ++x) {
@@ -352,7 +367,8 @@ void TtavPaintFX::DiagonalAverage(QImage& bitmap, int distance) const {
     }
     for (int y = 0; y < height; ++y) {
         const int upperRow = clampTo(1LL * y - distance >= 0 ? 1LL * y - distance : y, height);
-        const int lowerRow = clampTo(1LL * y + distance < height ? 1LL * y + distance : 1LL * height - y, height);
+        const int lowerRow =
+            clampTo(1LL * y + distance < height ? 1LL * y + distance : 1LL * height - y, height);
         // Rows are read in their current state: the upper row may already be rewritten, or be this row.
         std::uint8_t* row = ScanLine(bitmap, y);
         const std::uint8_t* upper = ScanLine(static_cast<const QImage&>(bitmap), upperRow);
@@ -405,8 +421,8 @@ void TtavPaintFX::Tiles(QImage& bitmap, int tileSize, bool overlap) const {
     // The plain stretch: tile pixel (tx, ty) is the picture's pixel (tx * W / m, ty * H / m).
     std::vector<std::uint8_t> tile(static_cast<std::size_t>(m) * m * 3);
     for (int ty = 0; ty < m; ++ty) {
-        const std::uint8_t* row = ScanLine(static_cast<const QImage&>(bitmap),
-                                           static_cast<int>(1LL * ty * height / m));
+        const std::uint8_t* row =
+            ScanLine(static_cast<const QImage&>(bitmap), static_cast<int>(1LL * ty * height / m));
         for (int tx = 0; tx < m; ++tx) {
             const std::uint8_t* p = row + (1LL * tx * width / m) * 3;
             std::copy(p, p + 3, tile.begin() + (static_cast<std::size_t>(ty) * m + tx) * 3);
@@ -422,8 +438,12 @@ void TtavPaintFX::Tiles(QImage& bitmap, int tileSize, bool overlap) const {
         }
 }
 
-void TtavPaintFX::TileSplit(QImage& bitmap, int tileSize) const { Tiles(bitmap, tileSize, false); }
-void TtavPaintFX::TileOverlap(QImage& bitmap, int tileSize) const { Tiles(bitmap, tileSize, true); }
+void TtavPaintFX::TileSplit(QImage& bitmap, int tileSize) const {
+    Tiles(bitmap, tileSize, false);
+}
+void TtavPaintFX::TileOverlap(QImage& bitmap, int tileSize) const {
+    Tiles(bitmap, tileSize, true);
+}
 
 void TtavPaintFX::SeamBlend(QImage& bitmap, int divisor) const {
     if (divisor == 0)
@@ -608,7 +628,8 @@ void TtavPaintFX::FishEyeDistort(const QImage& source, QImage& destination, floa
     const qsizetype stride = src.bytesPerLine();
     const TFishEyeGeometry geometry{static_cast<float>(width) / 2.0f, static_cast<float>(height) / 2.0f,
                                     static_cast<float>(destination.width()) * amount};
-    auto pixel = [&](const TFishEyeState& state, float fx, float fy, float r, bool centre, std::uint8_t* out) {
+    auto pixel = [&](const TFishEyeState& state, float fx, float fy, float r, bool centre,
+                     std::uint8_t* out) {
         float sx = geometry.Cx;
         float sy = geometry.Cy;
         if (!centre) {
@@ -660,10 +681,10 @@ void TtavPaintFX::PlasmaDisplace(const QImage& displacementSource, const QImage&
     Make24Bit(destination);
     QImage convertedDisplacement;
     QImage convertedLookup;
-    const QImage& displacement = displacementSource.format() == QImage::Format_BGR888
-                                     ? displacementSource
-                                     : (convertedDisplacement = displacementSource.convertToFormat(
-                                            QImage::Format_BGR888));
+    const QImage& displacement =
+        displacementSource.format() == QImage::Format_BGR888
+            ? displacementSource
+            : (convertedDisplacement = displacementSource.convertToFormat(QImage::Format_BGR888));
     const QImage& lookup = lookupSource.format() == QImage::Format_BGR888
                                ? lookupSource
                                : (convertedLookup = lookupSource.convertToFormat(QImage::Format_BGR888));

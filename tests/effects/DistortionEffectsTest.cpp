@@ -12,9 +12,8 @@ namespace {
 TEST(PolarAngle, QuadrantsAndAxes) {
     const struct {
         float X, Y, Angle;
-    } cases[] = {{0, 0, -1.5707964f},           {0, 5, 1.5707964f},          {0, -5, -1.5707964f},
-                 {-1, 0, 3.14159265f},          {1, 1, 0.78539816f},         {-1, -1, 3.92699082f},
-                 {-1, 1, 2.35619449f},          {2, -2, -0.78539816f}};
+    } cases[] = {{0, 0, -1.5707964f}, {0, 5, 1.5707964f},    {0, -5, -1.5707964f}, {-1, 0, 3.14159265f},
+                 {1, 1, 0.78539816f}, {-1, -1, 3.92699082f}, {-1, 1, 2.35619449f}, {2, -2, -0.78539816f}};
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(PolarAngle(c.X, c.Y), c.Angle) << c.X << "," << c.Y;
 }
@@ -22,27 +21,38 @@ TEST(PolarAngle, QuadrantsAndAxes) {
 TEST(SampleWrapped, WeightsAndWrapAtTheEdges) {
     // Blue tells the column (0, 100, 200, 40), green the row (0, 80).
     const int blues[] = {0, 100, 200, 40};
-    const QImage picture = MakePicture(4, 2, [&](int x, int y) { return TBgrPixel{uchar(blues[x]), uchar(80 * y), 9}; });
+    const QImage picture = MakePicture(4, 2, [&](int x, int y) {
+        return TBgrPixel{uchar(blues[x]), uchar(80 * y), 9};
+    });
     const struct {
         float X, Y;
         TBgrPixel Expected;
     } cases[] = {
-        {2, 1, {200, 80, 9}},     // an integer position is that pixel
-        {-0.25f, 0, {75, 0, 9}},  // columns 0 and 1 weighted 0.25 and 0.75
-        {3.5f, 0, {20, 0, 9}},    // the last column and column 0 equally
-        {3.5f, 1, {20, 80, 9}},
-        {1.5f, 1.5f, {150, 40, 9}},  // the last row and row 0 equally
-        {-1.5f, 0, {120, 0, 9}},     // wrapped to columns 2 and 3 equally
-        {9, 4, {100, 0, 9}},         // folded back: column 9 mod 4, row 4 mod 2
+        {2, 1, {200, 80, 9}},                                // an integer position is that pixel
+        {-0.25f, 0, {75, 0, 9}},                             // columns 0 and 1 weighted 0.25 and 0.75
+        {3.5f, 0, {20, 0, 9}},                               // the last column and column 0 equally
+        {3.5f, 1, {20, 80, 9}},  {1.5f, 1.5f, {150, 40, 9}}, // the last row and row 0 equally
+        {-1.5f, 0, {120, 0, 9}},                             // wrapped to columns 2 and 3 equally
+        {9, 4, {100, 0, 9}},                                 // folded back: column 9 mod 4, row 4 mod 2
     };
     for (const auto& c : cases)
         EXPECT_EQ(SampleWrapped(picture, c.X, c.Y), c.Expected) << c.X << "," << c.Y;
 }
 
+TEST(SampleWrapped, HalfwaySumsRoundToEven) {
+    const QImage picture = MakePicture(2, 1, [](int x, int) {
+        return x == 0 ? TBgrPixel{1, 0, 4} : TBgrPixel{2, 1, 1};
+    });
+    // 1.5 -> 2, 0.5 -> 0, 2.5 -> 2.
+    EXPECT_EQ(SampleWrapped(picture, 0.5f, 0), (TBgrPixel{2, 0, 2}));
+}
+
 TEST(Swirl, CentreOfAnOddPictureStaysAndItsNeighboursTurnByNearlyAQuarter) {
     // Blue grows with the row, green with the column: a quarter turn shows as the pixel right of the
     // centre taking the colour from just below it.
-    const QImage source = MakePicture(21, 21, [](int x, int y) { return TBgrPixel{uchar(10 * y), uchar(10 * x), 0}; });
+    const QImage source = MakePicture(21, 21, [](int x, int y) {
+        return TBgrPixel{uchar(10 * y), uchar(10 * x), 0};
+    });
     QImage destination(21, 21, QImage::Format_BGR888);
     TtavPaintFX().Swirl(source, destination, 10);
     EXPECT_EQ(PixelAt(destination, 10, 10), PixelAt(source, 10, 10));
@@ -130,24 +140,32 @@ TEST(FishEyeDistort, MatchesThePixelByPixelRuleWhateverTheVisitingOrder) {
 }
 
 TEST(PlasmaDisplace, ZeroBlueMovesEveryPixelUpByTheScale) {
-    const QImage source = MakePicture(3, 12, [](int x, int y) { return TBgrPixel{0, uchar(10 * y), uchar(x)}; });
+    const QImage source = MakePicture(3, 12, [](int x, int y) {
+        return TBgrPixel{0, uchar(10 * y), uchar(x)};
+    });
     QImage destination = source;
     // Scale 1 and turbulence 1 are raised to 5 and 10.
     TtavPaintFX().PlasmaDisplace(source, source, destination, 1, 1);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(PixelAt(destination, x, y), PixelAt(source, x, y < 7 ? y + 5 : y)) << x << "," << y;
-    EXPECT_THROW(TtavPaintFX().PlasmaDisplace(destination, source, destination, 5, 10), std::invalid_argument);
+    EXPECT_THROW(TtavPaintFX().PlasmaDisplace(destination, source, destination, 5, 10),
+                 std::invalid_argument);
 }
 
 TEST(PlasmaDisplace, BlueValueTurnsTheDisplacement) {
-    // Blue 16 with turbulence 10 and scale 10: angle 1.6, offset (Round(-10 sin 1.6), Round(10 cos 1.6)) = (-10, 0).
+    // Blue 16 with turbulence 10 and scale 10: angle 1.6, offset (Round(-10 sin 1.6), Round(10 cos 1.6)) =
+    // (-10, 0).
     const QImage lookup = MakePicture(12, 2, [](int x, int) { return TBgrPixel{16, 0, uchar(x)}; });
-    const QImage displacement = MakePicture(12, 2, [](int x, int y) { return TBgrPixel{0, uchar(y), uchar(100 + x)}; });
+    const QImage displacement = MakePicture(12, 2, [](int x, int y) {
+        return TBgrPixel{0, uchar(y), uchar(100 + x)};
+    });
     QImage destination = lookup;
     TtavPaintFX().PlasmaDisplace(displacement, lookup, destination, 10, 10);
     for (int x = 0; x < 12; ++x)
-        EXPECT_EQ(PixelAt(destination, x, 1), x >= 10 ? PixelAt(displacement, x - 10, 1) : PixelAt(lookup, x, 1)) << x;
+        EXPECT_EQ(PixelAt(destination, x, 1),
+                  x >= 10 ? PixelAt(displacement, x - 10, 1) : PixelAt(lookup, x, 1))
+            << x;
 }
 
 TEST(Slant, FullAmountOnASquareSqueezesRowsIntoHalves) {
@@ -194,7 +212,8 @@ TEST(Threads, RowSplitGivesTheSingleThreadResult) {
     };
     both("swirl", [&](const TtavPaintFX& fx, QImage& out) { fx.Swirl(source, out, 40); });
     both("fish-eye", [&](const TtavPaintFX& fx, QImage& out) { fx.FishEyeDistort(source, out, 0.5f); });
-    both("plasma", [&](const TtavPaintFX& fx, QImage& out) { fx.PlasmaDisplace(source, source, out, 20, 30); });
+    both("plasma",
+         [&](const TtavPaintFX& fx, QImage& out) { fx.PlasmaDisplace(source, source, out, 20, 30); });
     both("brightness", [](const TtavPaintFX& fx, QImage& out) { fx.ApplyBrightness(out, 60); });
     both("contrast", [](const TtavPaintFX& fx, QImage& out) { fx.ApplyContrast(out, 60); });
     both("saturation", [](const TtavPaintFX& fx, QImage& out) { fx.ApplySaturation(out, 400); });

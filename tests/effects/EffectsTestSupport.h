@@ -25,7 +25,9 @@ inline TBgrPixel PixelAt(const QImage& picture, int x, int y) {
     return {q[0], q[1], q[2]};
 }
 
-inline TBgrPixel Grey(int v) { return {uchar(v), uchar(v), uchar(v)}; }
+inline TBgrPixel Grey(int v) {
+    return {uchar(v), uchar(v), uchar(v)};
+}
 
 // A picture in which every pixel differs from its neighbours.
 inline QImage Varied(int width, int height) {

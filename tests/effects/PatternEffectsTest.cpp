@@ -60,7 +60,8 @@ void ReferenceDiagonalAverage(QImage& picture, int a) {
 TEST(DiagonalAverage, MatchesTheRulesInPlaceWithMirroredBottomRowsAndRightColumns) {
     // In a 9 x 8 picture rows 5, 6, 7 take their lower neighbours from rows 3, 2, 1 and columns 6, 7, 8
     // their right ones from columns 3, 2, 1; the smaller pictures exercise the held neighbours.
-    for (auto [w, h] : {std::pair{9, 8}, std::pair{4, 4}, std::pair{3, 3}, std::pair{2, 5}, std::pair{1, 1}}) {
+    for (auto [w, h] :
+         {std::pair{9, 8}, std::pair{4, 4}, std::pair{3, 3}, std::pair{2, 5}, std::pair{1, 1}}) {
         QImage actual = Varied(w, h);
         QImage expected = actual;
         TtavPaintFX().DiagonalAverage(actual, 3);
@@ -95,16 +96,20 @@ TEST(Mosaic, BlocksTakeTheColourOfTheirTopLeftPixel) {
     const QImage original = Varied(3, 3);
     QImage picture = original;
     TtavPaintFX().Mosaic(picture, 2);
-    const int source[3][3][2] = {{{0, 0}, {0, 0}, {2, 0}}, {{0, 0}, {0, 0}, {2, 0}}, {{0, 2}, {0, 2}, {2, 2}}};
+    const int source[3][3][2] = {
+        {{0, 0}, {0, 0}, {2, 0}}, {{0, 0}, {0, 0}, {2, 0}}, {{0, 2}, {0, 2}, {2, 2}}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
-            EXPECT_EQ(PixelAt(picture, x, y), PixelAt(original, source[y][x][0], source[y][x][1])) << x << "," << y;
+            EXPECT_EQ(PixelAt(picture, x, y), PixelAt(original, source[y][x][0], source[y][x][1]))
+                << x << "," << y;
     EXPECT_THROW(TtavPaintFX().Mosaic(picture, 0), std::invalid_argument);
 }
 
 // Pixels that tell their own position.
 QImage Positions(int w, int h) {
-    return MakePicture(w, h, [](int x, int y) { return TBgrPixel{uchar(x % 256), uchar(y), uchar(x / 256)}; });
+    return MakePicture(w, h, [](int x, int y) {
+        return TBgrPixel{uchar(x % 256), uchar(y), uchar(x / 256)};
+    });
 }
 
 TEST(Tiles, TileSizeAndStepOnThePreview) {
@@ -113,7 +118,8 @@ TEST(Tiles, TileSizeAndStepOnThePreview) {
         int Requested;
         int Size;
         int Step;
-    } cases[] = {{false, 3, 3, 3}, {false, 500, 74, 74}, {true, 500, 74, 49}, {true, 10, 10, 7}, {true, 3, 3, 2}};
+    } cases[] = {
+        {false, 3, 3, 3}, {false, 500, 74, 74}, {true, 500, 74, 49}, {true, 10, 10, 7}, {true, 3, 3, 2}};
     const QImage original = Positions(199, 149);
     for (const auto& c : cases) {
         QImage picture = original;
@@ -135,7 +141,8 @@ TEST(Tiles, TileSizeAndStepOnThePreview) {
 }
 
 TEST(Tiles, PicturesTooSmallForATileStayUnchanged) {
-    for (auto [w, h, n] : {std::tuple{1, 5, 3}, std::tuple{5, 1, 3}, std::tuple{6, 6, 0}, std::tuple{6, 6, -4}}) {
+    for (auto [w, h, n] :
+         {std::tuple{1, 5, 3}, std::tuple{5, 1, 3}, std::tuple{6, 6, 0}, std::tuple{6, 6, -4}}) {
         const QImage original = Varied(w, h);
         QImage split = original, overlap = original;
         TtavPaintFX().TileSplit(split, n);
@@ -173,7 +180,7 @@ TEST(SeamBlend, RightColumnsContinueTheLeftEdge) {
     TtavPaintFX().SeamBlend(picture, 5);
     for (int y = 0; y < 3; ++y) {
         EXPECT_EQ(PixelAt(picture, 9, y), Grey(0));
-        EXPECT_EQ(PixelAt(picture, 8, y), Grey(80));  // (160 - 0) / 2 * 1 + 0
+        EXPECT_EQ(PixelAt(picture, 8, y), Grey(80)); // (160 - 0) / 2 * 1 + 0
         EXPECT_EQ(PixelAt(picture, 7, y), Grey(140));
     }
     EXPECT_THROW(TtavPaintFX().SeamBlend(picture, 0), std::invalid_argument);

@@ -31,7 +31,8 @@ TEST(ToneEffects, BrightnessAndContrastMapChannelValues) {
             fx.ApplyContrast(picture, c.Amount);
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
-                EXPECT_EQ(PixelAt(picture, x, y), Grey(c.After)) << c.Operation << " " << c.Amount << " on " << c.Before;
+                EXPECT_EQ(PixelAt(picture, x, y), Grey(c.After))
+                    << c.Operation << " " << c.Amount << " on " << c.Before;
     }
 }
 
@@ -79,9 +80,10 @@ TEST(NoiseEffects, AddDrawsAroundHalfTheAmountInPixelAndChannelOrder) {
     TRandomGenerator clampRandom(7);
     TtavPaintFX().ColorNoise(clamped, 200, clampRandom);
     TRandomGenerator replay(7);
-    const int b = int(replay.Draw(200)) - 100, g = int(replay.Draw(200)) - 100, r = int(replay.Draw(200)) - 100;
-    EXPECT_EQ(PixelAt(clamped, 0, 0), (TBgrPixel{uchar(ClampByte(b)), uchar(ClampByte(255 + g)),
-                                                  uchar(ClampByte(10 + r))}));
+    const int b = int(replay.Draw(200)) - 100, g = int(replay.Draw(200)) - 100,
+              r = int(replay.Draw(200)) - 100;
+    EXPECT_EQ(PixelAt(clamped, 0, 0),
+              (TBgrPixel{uchar(ClampByte(b)), uchar(ClampByte(255 + g)), uchar(ClampByte(10 + r))}));
 }
 
 TEST(NoiseEffects, AmountZeroKeepsThePictureButAdvancesTheGenerator) {
@@ -108,8 +110,8 @@ TEST(ToneEffects, ChannelBandMembersMarkTheOpenBand) {
         int Channel;
         bool ClearsOthers;
     } members[] = {
-        {&TtavPaintFX::ChannelBandBlue, 0, true},      {&TtavPaintFX::ChannelBandGreen, 1, true},
-        {&TtavPaintFX::ChannelBandRed, 2, true},       {&TtavPaintFX::ChannelBandBlueOnly, 0, false},
+        {&TtavPaintFX::ChannelBandBlue, 0, true},       {&TtavPaintFX::ChannelBandGreen, 1, true},
+        {&TtavPaintFX::ChannelBandRed, 2, true},        {&TtavPaintFX::ChannelBandBlueOnly, 0, false},
         {&TtavPaintFX::ChannelBandGreenOnly, 1, false}, {&TtavPaintFX::ChannelBandRedOnly, 2, false},
     };
     const int values[] = {0, 1, 2, 127, 128, 255};
@@ -164,8 +166,8 @@ TEST(ToneEffects, PosterizeRoundsToEvenMultiplesAndHoldsTheTopAt255) {
 
 TEST(SineCurve, TableEntries) {
     const TSineCurveTable table = SineCurveTable();
-    const std::pair<int, int> entries[] = {{0, 0},     {1, 2},     {10, 16},   {64, 98},  {85, 128},
-                                           {98, 145},  {128, 181}, {192, 236}, {250, 255}, {255, 255}};
+    const std::pair<int, int> entries[] = {{0, 0},    {1, 2},     {10, 16},   {64, 98},   {85, 128},
+                                           {98, 145}, {128, 181}, {192, 236}, {250, 255}, {255, 255}};
     for (auto [index, value] : entries)
         EXPECT_EQ(table[index], value) << index;
 }
