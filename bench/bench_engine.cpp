@@ -24,7 +24,9 @@ namespace {
 
 QString benchDir;
 
-QString File(const char* name) { return QDir(benchDir).filePath(QString::fromLatin1(name)); }
+QString File(const char* name) {
+    return QDir(benchDir).filePath(QString::fromLatin1(name));
+}
 
 // Smooth gradients, a few shapes with hard edges and fine noise: compresses like a camera photo.
 QImage PhotoLike(int width, int height) {
@@ -129,10 +131,11 @@ void JpegLoadTurboJpeg(benchmark::State& state) {
     for (auto _ : state) {
         const QByteArray data = ReadAll(File("photo.jpg"));
         int w = 0, h = 0, s = 0, c = 0;
-        tjDecompressHeader3(handle, reinterpret_cast<const uchar*>(data.constData()), ulong(data.size()), &w, &h, &s, &c);
+        tjDecompressHeader3(handle, reinterpret_cast<const uchar*>(data.constData()), ulong(data.size()), &w,
+                            &h, &s, &c);
         std::vector<uchar> pixels(size_t(w) * 3 * h);
-        tjDecompress2(handle, reinterpret_cast<const uchar*>(data.constData()), ulong(data.size()), pixels.data(), w,
-                      w * 3, h, TJPF_BGR, 0);
+        tjDecompress2(handle, reinterpret_cast<const uchar*>(data.constData()), ulong(data.size()),
+                      pixels.data(), w, w * 3, h, TJPF_BGR, 0);
         benchmark::DoNotOptimize(pixels.data());
     }
     tjDestroy(handle);
@@ -151,8 +154,8 @@ void JpegSaveTurboJpeg(benchmark::State& state) {
     for (auto _ : state) {
         uchar* out = nullptr;
         ulong size = 0;
-        tjCompress2(handle, photo.constBits(), photo.width(), int(photo.bytesPerLine()), photo.height(), TJPF_BGR, &out,
-                    &size, TJSAMP_422, 90, 0);
+        tjCompress2(handle, photo.constBits(), photo.width(), int(photo.bytesPerLine()), photo.height(),
+                    TJPF_BGR, &out, &size, TJSAMP_422, 90, 0);
         QFile f(File("out-turbo.jpg"));
         f.open(QIODevice::WriteOnly);
         f.write(reinterpret_cast<const char*>(out), qint64(size));
@@ -221,8 +224,9 @@ void FirstTouch(benchmark::State& state) {
         benchmark::DoNotOptimize(image.bits());
     }
     // Elapsed time over (pages in millions) x iterations: microseconds per 4 KiB page.
-    state.counters["us_per_4k_page"] = benchmark::Counter(
-        double(bytes) / 4096.0 / 1e6, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["us_per_4k_page"] =
+        benchmark::Counter(double(bytes) / 4096.0 / 1e6,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 } // namespace

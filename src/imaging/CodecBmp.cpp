@@ -11,8 +11,12 @@
 namespace Codecs::Detail {
 namespace {
 
-quint32 Le32(const unsigned char* p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
-quint16 Le16(const unsigned char* p) { return quint16(p[0] | p[1] << 8); }
+quint32 Le32(const unsigned char* p) {
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+quint16 Le16(const unsigned char* p) {
+    return quint16(p[0] | p[1] << 8);
+}
 
 void Put32(char* p, quint32 v) {
     for (int i = 0; i < 4; ++i)
@@ -92,12 +96,14 @@ LoadedPicture DecodeBmp(const QByteArray& bytes) {
     result.info.height = image.height();
     result.info.bits = bits;
     result.info.format = kFormatBmp;
-    result.info.compression = compression == 1 || compression == 2 ? QStringLiteral("RLE") : QStringLiteral("Uncompressed");
+    result.info.compression =
+        compression == 1 || compression == 2 ? QStringLiteral("RLE") : QStringLiteral("Uncompressed");
     return result;
 }
 
 QByteArray EncodeBmp(const QImage& source) {
-    const QImage image = source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
+    const QImage image =
+        source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
     const qint64 stride = (qint64(image.width()) * 3 + 3) / 4 * 4;
     const qint64 size = 54 + stride * image.height();
     if (size > 0x7FFFFFFFLL)
@@ -115,7 +121,7 @@ QByteArray EncodeBmp(const QImage& source) {
     p[26] = 1;
     p[28] = 24;
     Put32(p + 34, quint32(stride * image.height()));
-    Put32(p + 38, 2835);  // 72 dots per inch
+    Put32(p + 38, 2835); // 72 dots per inch
     Put32(p + 42, 2835);
     // A BGR888 row is a BMP row already, padding included; BMP stores them bottom up.
     for (int y = 0; y < image.height(); ++y)

@@ -133,7 +133,8 @@ LoadedPicture DecodeGif(const QByteArray& bytes) {
 }
 
 QByteArray EncodeGif(const QImage& source) {
-    const QImage image = source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
+    const QImage image =
+        source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
     const int width = image.width(), height = image.height();
     if (width > 65535 || height > 65535)
         Fail(kErrorUnsupported, QStringLiteral("A GIF picture is at most 65535 pixels wide and high"));

@@ -39,7 +39,8 @@ FrameScan ScanFrame(const unsigned char* data, qsizetype size) {
             continue;
         }
         const int length = (data[pos + 2] << 8) | data[pos + 3];
-        const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool sof =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (sof && pos + 10 <= size) {
             scan.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
             const qint64 height = (data[pos + 5] << 8) | data[pos + 6];
@@ -73,8 +74,10 @@ FrameScan ScanFrame(const unsigned char* data, qsizetype size) {
 
 // Truncation and broken entropy data reach TurboJPEG as warnings; these are the harmless ones.
 bool BenignWarning(const char* message) {
-    return std::strstr(message, "extraneous bytes before marker") || std::strstr(message, "Invalid SOS parameters") ||
-           std::strstr(message, "Unknown Adobe color transform") || std::strstr(message, "unknown JFIF revision") ||
+    return std::strstr(message, "extraneous bytes before marker") ||
+           std::strstr(message, "Invalid SOS parameters") ||
+           std::strstr(message, "Unknown Adobe color transform") ||
+           std::strstr(message, "unknown JFIF revision") ||
            std::strstr(message, "Inconsistent progression sequence") ||
            std::strstr(message, "Unsupported marker type");
 }
@@ -106,7 +109,8 @@ LoadedPicture DecodeJpeg(const QByteArray& bytes, QSize minSize) {
     const auto size = static_cast<unsigned long>(bytes.size());
     int width = 0, height = 0, subsamp = 0, colorspace = 0;
     if (tjDecompressHeader3(handle.get(), data, size, &width, &height, &subsamp, &colorspace) != 0)
-        Fail(kErrorCorrupt, QStringLiteral("Corrupt JPEG file: %1").arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
+        Fail(kErrorCorrupt,
+             QStringLiteral("Corrupt JPEG file: %1").arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
     Pixels::CheckSize(width, height);
     const FrameScan frame = ScanFrame(data, bytes.size());
     if (frame.progressive && frame.coefficientBytes > 3 * kMaxPixels)
@@ -135,19 +139,17 @@ LoadedPicture DecodeJpeg(const QByteArray& bytes, QSize minSize) {
 
     // Stop at the first warning, so a truncated file fails fast; retry without stopping only when
     // that warning was a harmless one.
-    int flags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (tjDecompress2(handle.get(), data, size, buffer, outWidth, pitch, outHeight, pixelFormat, flags) == 0)
-            break;
-        const char* message = tjGetErrorStr2(handle.get());
-        const bool warning = tjGetErrorCode(handle.get()) == TJERR_WARNING;
-        if (!warning || !BenignWarning(message) || attempt == 1) {
-            if (attempt == 1 && warning && BenignWarning(message))
-                break;
-            Fail(kErrorCorrupt, QStringLiteral("Corrupt JPEG file: %1").arg(QString::fromUtf8(message)));
-        }
-        flags &= ~TJFLAG_STOPONWARNING;
-    }
+    const auto decode = [&](int flags) {
+        return tjDecompress2(handle.get(), data, size, buffer, outWidth, pitch, outHeight, pixelFormat,
+                             flags) == 0;
+    };
+    const auto benign = [&] {
+        return tjGetErrorCode(handle.get()) == TJERR_WARNING && BenignWarning(tjGetErrorStr2(handle.get()));
+    };
+    if (!decode(TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS) &&
+        (!benign() || (!decode(TJFLAG_LIMITSCANS) && !benign())))
+        Fail(kErrorCorrupt,
+             QStringLiteral("Corrupt JPEG file: %1").arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
 
     if (cmyk) {
         // Stored inverted, as the usual writers of CMYK JPEGs do: red = C * K / 255 of stored values.
@@ -169,23 +171,28 @@ LoadedPicture DecodeJpeg(const QByteArray& bytes, QSize minSize) {
     result.info.width = width;
     result.info.height = height;
     result.info.bits = colorspace == TJCS_GRAY ? 8 : cmyk ? 32 : 24;
-    result.info.format = subsamp == TJSAMP_420 ? kFormatJpeg411 : subsamp == TJSAMP_422 ? kFormatJpeg422 : kFormatJpeg;
-    result.info.compression = (frame.progressive ? QStringLiteral("Progressive JPEG ") : QStringLiteral("JPEG ")) +
-                              SubsamplingName(subsamp);
+    result.info.format = subsamp == TJSAMP_420   ? kFormatJpeg411
+                         : subsamp == TJSAMP_422 ? kFormatJpeg422
+                                                 : kFormatJpeg;
+    result.info.compression =
+        (frame.progressive ? QStringLiteral("Progressive JPEG ") : QStringLiteral("JPEG ")) +
+        SubsamplingName(subsamp);
     return result;
 }
 
 QByteArray EncodeJpeg(const QImage& source, int quality) {
-    const QImage image = source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
+    const QImage image =
+        source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
     Handle handle(tjInitCompress());
     if (!handle)
         Fail(kErrorMemory, QStringLiteral("Cannot start the JPEG encoder"));
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    if (tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(), TJPF_BGR,
-                    &out, &outSize, TJSAMP_422, quality, 0) != 0) {
+    if (tjCompress2(handle.get(), image.constBits(), image.width(), int(image.bytesPerLine()), image.height(),
+                    TJPF_BGR, &out, &outSize, TJSAMP_422, quality, 0) != 0) {
         tjFree(out);
-        Fail(kErrorFileWrite, QStringLiteral("JPEG encoding failed: %1").arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
+        Fail(kErrorFileWrite,
+             QStringLiteral("JPEG encoding failed: %1").arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
     }
     QByteArray data(reinterpret_cast<const char*>(out), qsizetype(outSize));
     tjFree(out);

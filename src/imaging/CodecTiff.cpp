@@ -5,9 +5,9 @@
 
 #include <tiffio.h>
 
-#include <cstdarg>
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -20,7 +20,7 @@ struct MemoryFile {
     QByteArray* data = nullptr;
     const QByteArray* input = nullptr;
     qint64 pos = 0;
-    QString message;  // the first error libtiff reported
+    QString message; // the first error libtiff reported
 };
 
 tmsize_t ReadProc(thandle_t h, void* buffer, tmsize_t size) {
@@ -53,7 +53,9 @@ toff_t SeekProc(thandle_t h, toff_t offset, int whence) {
     return toff_t(f->pos);
 }
 
-int CloseProc(thandle_t) { return 0; }
+int CloseProc(thandle_t) {
+    return 0;
+}
 
 toff_t SizeProc(thandle_t h) {
     auto* f = static_cast<MemoryFile*>(h);
@@ -78,10 +80,12 @@ int ErrorHandler(TIFF*, void* user, const char* module, const char* format, va_l
         std::vsnprintf(text, sizeof text, format, args);
         f->message = QString::fromUtf8(module ? module : "") + QStringLiteral(": ") + QString::fromUtf8(text);
     }
-    return 1;  // handled: nothing reaches stderr
+    return 1; // handled: nothing reaches stderr
 }
 
-int WarningHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int WarningHandler(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
 
 struct TiffCloser {
     void operator()(TIFF* tif) const { TIFFClose(tif); }
@@ -101,14 +105,15 @@ TiffPtr Open(MemoryFile& file, const char* mode) {
     TIFFOpenOptionsSetWarningHandlerExtR(options, WarningHandler, &file);
     // libtiff's own buffers (strips, tiles, tag arrays) stay far below a whole picture.
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, 256 * 1024 * 1024);
-    TIFF* tif = TIFFClientOpenExt("picture", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
-                                  UnmapProc, options);
+    TIFF* tif = TIFFClientOpenExt("picture", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
+                                  MapProc, UnmapProc, options);
     TIFFOpenOptionsFree(options);
     return TiffPtr(tif);
 }
 
 [[noreturn]] void Corrupt(const MemoryFile& file) {
-    Fail(kErrorCorrupt, QStringLiteral("Corrupt TIFF file: %1").arg(file.message.isEmpty() ? QStringLiteral("bad data") : file.message));
+    Fail(kErrorCorrupt, QStringLiteral("Corrupt TIFF file: %1")
+                            .arg(file.message.isEmpty() ? QStringLiteral("bad data") : file.message));
 }
 
 QString CompressionName(int compression) {
@@ -154,9 +159,10 @@ LoadedPicture DecodeTiff(const QByteArray& bytes) {
     if (!tif)
         Corrupt(file);
     uint32_t width = 0, height = 0;
-    uint16_t bitsPerSample = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE, planar = PLANARCONFIG_CONTIG,
-             compression = COMPRESSION_NONE;
-    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height))
+    uint16_t bitsPerSample = 1, samples = 1, photometric = PHOTOMETRIC_MINISWHITE,
+             planar = PLANARCONFIG_CONTIG, compression = COMPRESSION_NONE;
+    if (!TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width) ||
+        !TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height))
         Corrupt(file);
     Pixels::CheckSize(width, height);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
@@ -171,9 +177,10 @@ LoadedPicture DecodeTiff(const QByteArray& bytes) {
 
     QImage image = Pixels::NewBitmap(int(width), int(height));
     const bool tiled = TIFFIsTiled(tif.get());
-    const bool simple = !tiled && planar == PLANARCONFIG_CONTIG && bitsPerSample == 8 &&
-                        ((photometric == PHOTOMETRIC_RGB && samples == 3) ||
-                         ((photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE) && samples == 1));
+    const bool simple =
+        !tiled && planar == PLANARCONFIG_CONTIG && bitsPerSample == 8 &&
+        ((photometric == PHOTOMETRIC_RGB && samples == 3) ||
+         ((photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE) && samples == 1));
     if (simple) {
         // The common files: scanline by scanline, so even a single-strip file needs one row buffer.
         std::vector<unsigned char> row(size_t(TIFFScanlineSize(tif.get())));
@@ -242,7 +249,8 @@ LoadedPicture DecodeTiff(const QByteArray& bytes) {
 }
 
 QByteArray EncodeTiff(const QImage& source) {
-    const QImage image = source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
+    const QImage image =
+        source.format() == QImage::Format_BGR888 ? source : source.convertToFormat(QImage::Format_BGR888);
     QByteArray data;
     data.reserve(qsizetype(image.sizeInBytes() / 2));
     MemoryFile file;

@@ -9,7 +9,9 @@
 namespace Codecs {
 namespace Detail {
 
-void Fail(int code, const QString& message) { throw CodecError(code, message.toStdString()); }
+void Fail(int code, const QString& message) {
+    throw CodecError(code, message.toStdString());
+}
 
 } // namespace Detail
 
@@ -57,7 +59,8 @@ LoadedPicture ReadPicture(const QString& path, QSize minSize) {
     const qint64 size = file.size();
     if (size > 0) {
         if (uchar* data = file.map(0, size)) {
-            const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+            const QByteArray bytes =
+                QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
             return DecodePicture(bytes, minSize);
         }
     }
@@ -68,8 +71,9 @@ LoadedPicture ReadPicture(const QString& path, QSize minSize) {
 }
 
 void WritePicture(const QImage& image, const QString& path, int format, int bits, int qualityFactor) {
-    const bool supported = (format == kFormatJpeg422 && bits == 24) || (format == kFormatTifLzw && bits == 24) ||
-                           (format == kFormatBmp && bits == 24) || (format == kFormatGif && bits == 8);
+    const bool supported = (format == kFormatJpeg422 && bits == 24) ||
+                           (format == kFormatTifLzw && bits == 24) || (format == kFormatBmp && bits == 24) ||
+                           (format == kFormatGif && bits == 8);
     if (!supported)
         Fail(kErrorUnsupported, QStringLiteral("Cannot save format %1 with %2 bits").arg(format).arg(bits));
     if (image.isNull())

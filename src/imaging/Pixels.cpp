@@ -30,8 +30,9 @@ void Unmap(void* info) {
 void CheckSize(long long width, long long height) {
     if (width <= 0 || height <= 0 || width > Codecs::kMaxPixels || height > Codecs::kMaxPixels ||
         width * height > Codecs::kMaxPixels)
-        throw Codecs::CodecError(Codecs::kErrorTooLarge,
-                                 QStringLiteral("Invalid picture size %1 x %2").arg(width).arg(height).toStdString());
+        throw Codecs::CodecError(
+            Codecs::kErrorTooLarge,
+            QStringLiteral("Invalid picture size %1 x %2").arg(width).arg(height).toStdString());
 }
 
 QImage NewBitmap(int width, int height, PageAdvice advice, qsizetype minBytes) {
@@ -51,7 +52,8 @@ QImage NewBitmap(int width, int height, PageAdvice advice, qsizetype minBytes) {
     if (advice != PageAdvice::NormalPages)
         madvise(address, length, MADV_HUGEPAGE);
     auto* mapping = new Mapping{address, length};
-    QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_BGR888, Unmap, mapping);
+    QImage image(static_cast<uchar*>(address), width, height, bytesPerLine, QImage::Format_BGR888, Unmap,
+                 mapping);
     if (image.isNull()) {
         Unmap(mapping);
         throw Codecs::CodecError(Codecs::kErrorMemory, "Not enough memory");

@@ -23,7 +23,8 @@ QImage Picture(int width, int height) {
     return image;
 }
 
-void WriteTurbo(const QString& path, const unsigned char* pixels, int pitch, int format, int subsamp, int flags) {
+void WriteTurbo(const QString& path, const unsigned char* pixels, int pitch, int format, int subsamp,
+                int flags) {
     tjhandle handle = tjInitCompress();
     unsigned char* out = nullptr;
     unsigned long size = 0;

@@ -98,7 +98,7 @@ const FormatCase kFormats[] = {
 
 TEST(CodecsTest, EveryWrittenFormatReadsBackWithItsInfo) {
     TempDir dir;
-    const QImage picture = TestPicture(203, 101);  // odd width: padded rows
+    const QImage picture = TestPicture(203, 101); // odd width: padded rows
     for (const FormatCase& c : kFormats) {
         SCOPED_TRACE(c.name);
         const QString path = dir.File(c.name);
@@ -126,8 +126,8 @@ TEST(CodecsTest, JpegIsBaselineJfifWith422Sampling) {
     const qsizetype sof = data.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GT(sof, 0);
     EXPECT_EQ(data.indexOf(QByteArray("\xFF\xC2", 2)), -1);
-    EXPECT_EQ(uchar(data[sof + 9]), 3);      // components
-    EXPECT_EQ(uchar(data[sof + 11]), 0x21);  // luma: 2 x 1
+    EXPECT_EQ(uchar(data[sof + 9]), 3);     // components
+    EXPECT_EQ(uchar(data[sof + 11]), 0x21); // luma: 2 x 1
     EXPECT_EQ(uchar(data[sof + 14]), 0x11);
     EXPECT_EQ(uchar(data[sof + 17]), 0x11);
 }
@@ -242,8 +242,8 @@ TEST(CodecsTest, TruncatedOrDamagedFilesRaiseAnError) {
 // Rewrites a SHORT or LONG entry of the first directory of a little-endian TIFF.
 void PatchTiffTag(QByteArray& data, int tag, quint32 value) {
     auto u16 = [&](qsizetype at) { return int(uchar(data[at])) | int(uchar(data[at + 1])) << 8; };
-    const qsizetype ifd = qsizetype(uchar(data[4])) | qsizetype(uchar(data[5])) << 8 | qsizetype(uchar(data[6])) << 16 |
-                          qsizetype(uchar(data[7])) << 24;
+    const qsizetype ifd = qsizetype(uchar(data[4])) | qsizetype(uchar(data[5])) << 8 |
+                          qsizetype(uchar(data[6])) << 16 | qsizetype(uchar(data[7])) << 24;
     const int count = u16(ifd);
     for (int i = 0; i < count; ++i) {
         const qsizetype entry = ifd + 2 + 12 * i;
@@ -286,7 +286,7 @@ TEST(CodecsTest, HeadersAnnouncingMoreThan250MegapixelsAreRefused) {
     QByteArray gif = written("a.gif", 2, 8);
     put16(gif, 6, 20000, false);
     put16(gif, 8, 15000, false);
-    const qsizetype frame = 13 + 3 * 256;  // after the global colour table
+    const qsizetype frame = 13 + 3 * 256; // after the global colour table
     ASSERT_EQ(gif[frame], ',');
     put16(gif, frame + 5, 20000, false);
     put16(gif, frame + 7, 15000, false);
@@ -353,9 +353,9 @@ TEST(CodecsTest, GreyAndCmykJpegsAreRead) {
     const Codecs::LoadedPicture c = Codecs::DecodePicture(cmykFile);
     EXPECT_EQ(c.info.bits, 32);
     const uchar* q = c.image.constScanLine(8) + 3 * 8;
-    EXPECT_NEAR(q[2], 200, 3);  // red
-    EXPECT_NEAR(q[1], 0, 3);    // green
-    EXPECT_NEAR(q[0], 200, 3);  // blue
+    EXPECT_NEAR(q[2], 200, 3); // red
+    EXPECT_NEAR(q[1], 0, 3);   // green
+    EXPECT_NEAR(q[0], 200, 3); // blue
 }
 
 TEST(CodecsTest, TiffVariantsAreRead) {
@@ -400,13 +400,13 @@ TEST(CodecsTest, TiffVariantsAreRead) {
     EXPECT_EQ(b.info.format, Codecs::kFormatTif);
     EXPECT_EQ(b.info.compression, "PackBits");
     EXPECT_EQ(b.image.constScanLine(0)[0], 0);       // set bit: black
-    EXPECT_EQ(b.image.constScanLine(0)[3 * 4], 255);  // clear bit: white
+    EXPECT_EQ(b.image.constScanLine(0)[3 * 4], 255); // clear bit: white
     EXPECT_EQ(b.image.constScanLine(1)[3 * 4], 0);
 
     const Codecs::LoadedPicture t = Codecs::ReadPicture(tiled);
     EXPECT_EQ(t.info.bits, 24);
     EXPECT_EQ(t.info.compression, "Uncompressed");
-    const uchar* p = t.image.constScanLine(18) + 3 * 18;  // fourth tile
+    const uchar* p = t.image.constScanLine(18) + 3 * 18; // fourth tile
     EXPECT_EQ(p[2], 180);
     EXPECT_EQ(p[1], 10);
     EXPECT_EQ(p[0], 250);
@@ -438,10 +438,10 @@ TEST(CodecsTest, OddFileNamesAndReplacingAFile) {
     for (const char* name : {"Bild mit Ümlaut.jpg", "a > b.tif", "x | y.gif", "  blanks  .bmp"}) {
         const QString path = dir.File(QString::fromUtf8(name));
         Codecs::WritePicture(TestPicture(10, 10), path, 23, 24, 4);
-        Codecs::WritePicture(TestPicture(30, 20), path, 23, 24, 4);  // replaces the first
+        Codecs::WritePicture(TestPicture(30, 20), path, 23, 24, 4); // replaces the first
         EXPECT_EQ(Codecs::ReadPicture(path).image.size(), QSize(30, 20)) << name;
     }
-    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files).size(), 4);  // no temporary file left
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files).size(), 4); // no temporary file left
 }
 
 TEST(CodecsTest, FailingWritesNameTheFile) {
@@ -467,7 +467,8 @@ TEST(CodecsTest, ReadOnlyFolderRefusesTheWriteAndKeepsTheFile) {
     Codecs::WritePicture(TestPicture(8, 8), path, 23, 24, 4);
     const QByteArray before = ReadAll(path);
     QFile::setPermissions(dir.Path(), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(ErrorCodeOf([&] { Codecs::WritePicture(TestPicture(9, 9), path, 23, 24, 4); }), Codecs::kErrorFileWrite);
+    EXPECT_EQ(ErrorCodeOf([&] { Codecs::WritePicture(TestPicture(9, 9), path, 23, 24, 4); }),
+              Codecs::kErrorFileWrite);
     QFile::setPermissions(dir.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(ReadAll(path), before);
 }

@@ -1,6 +1,6 @@
 // Tests of the pixel buffer allocator: layout of small and huge-page buffers, and the size guard.
-#include "Codecs.h"
 #include "Pixels.h"
+#include "Codecs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,8 @@
 namespace {
 
 TEST(PixelsTest, BuffersHavePaddedRowsAndAreWritable) {
-    for (const auto advice : {Pixels::PageAdvice::Default, Pixels::PageAdvice::HugePages, Pixels::PageAdvice::NormalPages}) {
+    for (const auto advice :
+         {Pixels::PageAdvice::Default, Pixels::PageAdvice::HugePages, Pixels::PageAdvice::NormalPages}) {
         for (const QSize size : {QSize(5, 3), QSize(3001, 2000)}) {
             QImage image = Pixels::NewBitmap(size.width(), size.height(), advice);
             ASSERT_EQ(image.format(), QImage::Format_BGR888);
@@ -17,7 +18,7 @@ TEST(PixelsTest, BuffersHavePaddedRowsAndAreWritable) {
             EXPECT_EQ(image.bytesPerLine(), (size.width() * 3 + 3) / 4 * 4);
             std::memset(image.bits(), 0x5A, size_t(image.sizeInBytes()));
             EXPECT_EQ(image.pixelColor(size.width() - 1, size.height() - 1), QColor(0x5A, 0x5A, 0x5A));
-            QImage copy = image;  // shared until written, then detached
+            QImage copy = image; // shared until written, then detached
             copy.setPixelColor(0, 0, Qt::red);
             EXPECT_EQ(image.pixelColor(0, 0), QColor(0x5A, 0x5A, 0x5A));
         }
