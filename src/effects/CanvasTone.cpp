@@ -21,6 +21,7 @@ TSineCurveTable SineCurveTable() {
 void SineCurve(QImage& bitmap, const TSineCurveTable& table, int passes) {
     if (passes <= 0)
         return;
+    Make24Bit(bitmap);
     // n passes of one table are one pass of the table applied n times.
     TSineCurveTable combined;
     for (int c = 0; c < 256; ++c) {

@@ -196,6 +196,7 @@ void TtavPaintFX::ForRows(QImage& written, long long pixels, RowRange&& rowRange
 }
 
 void TtavPaintFX::ApplyBrightness(QImage& bitmap, int amount) const {
+    Make24Bit(bitmap);
     TByteTable table;
     for (int c = 0; c < 256; ++c)
         table[c] = static_cast<std::uint8_t>(
@@ -205,6 +206,7 @@ void TtavPaintFX::ApplyBrightness(QImage& bitmap, int amount) const {
 }
 
 void TtavPaintFX::ApplyContrast(QImage& bitmap, int amount) const {
+    Make24Bit(bitmap);
     TByteTable table;
     for (int c = 0; c < 256; ++c) {
         const long long d = (static_cast<long long>(std::abs(127 - c)) * amount) / 255;
@@ -216,6 +218,7 @@ void TtavPaintFX::ApplyContrast(QImage& bitmap, int amount) const {
 }
 
 void TtavPaintFX::ApplySaturation(QImage& bitmap, int amount) const {
+    Make24Bit(bitmap);
     const int width = bitmap.width();
     ForRows(bitmap, 1LL * width * bitmap.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
@@ -232,6 +235,7 @@ void TtavPaintFX::ApplySaturation(QImage& bitmap, int amount) const {
 }
 
 void TtavPaintFX::ColorNoise(QImage& bitmap, std::uint32_t amount, TRandomGenerator& random) const {
+    Make24Bit(bitmap);
     const long long offset = amount >> 1;
     const int width = bitmap.width();
     for (int y = 0; y < bitmap.height(); ++y) {
@@ -245,6 +249,7 @@ void TtavPaintFX::ColorNoise(QImage& bitmap, std::uint32_t amount, TRandomGenera
 }
 
 void TtavPaintFX::MonoNoise(QImage& bitmap, std::uint32_t amount, TRandomGenerator& random) const {
+    Make24Bit(bitmap);
     const long long offset = amount >> 1;
     const int width = bitmap.width();
     for (int y = 0; y < bitmap.height(); ++y) {
@@ -260,6 +265,7 @@ void TtavPaintFX::MonoNoise(QImage& bitmap, std::uint32_t amount, TRandomGenerat
 }
 
 void TtavPaintFX::ChannelBand(QImage& bitmap, BandChannel channel, bool clearOthers, int lo, int hi) const {
+    Make24Bit(bitmap);
     const int k = static_cast<int>(channel);
     const int width = bitmap.width();
     ForRows(bitmap, 1LL * width * bitmap.height(), [&](int y0, int y1) {
@@ -340,6 +346,7 @@ void TtavPaintFX::Posterize(QImage& source, QImage& destination, int step) const
 }
 
 void TtavPaintFX::Relief(QImage& bitmap) const {
+    Make24Bit(bitmap);
     const int width = bitmap.width();
     for (int y = 0; y + 1 < bitmap.height(); ++y) {
         std::uint8_t* row = ScanLine(bitmap, y);
@@ -350,6 +357,7 @@ void TtavPaintFX::Relief(QImage& bitmap) const {
 }
 
 void TtavPaintFX::DiagonalAverage(QImage& bitmap, int distance) const {
+    Make24Bit(bitmap);
     if (distance == 0)
         return;
     const int width = bitmap.width();
@@ -389,6 +397,7 @@ void TtavPaintFX::Soften(QImage& bitmap, int extraPasses) const {
 }
 
 void TtavPaintFX::Mosaic(QImage& bitmap, int blockSize) const {
+    Make24Bit(bitmap);
     if (blockSize < 1)
         throw std::invalid_argument("Die Blockgröße des Mosaiks muss mindestens 1 sein");
     const int width = bitmap.width();
@@ -412,6 +421,7 @@ void TtavPaintFX::Mosaic(QImage& bitmap, int blockSize) const {
 }
 
 void TtavPaintFX::Tiles(QImage& bitmap, int tileSize, bool overlap) const {
+    Make24Bit(bitmap);
     const int width = bitmap.width();
     const int height = bitmap.height();
     const int m = std::min({width / 2, tileSize, height / 2});
@@ -446,6 +456,7 @@ void TtavPaintFX::TileOverlap(QImage& bitmap, int tileSize) const {
 }
 
 void TtavPaintFX::SeamBlend(QImage& bitmap, int divisor) const {
+    Make24Bit(bitmap);
     if (divisor == 0)
         throw std::invalid_argument("Der Teiler der Bewegung darf nicht 0 sein");
     const int width = bitmap.width();
@@ -468,6 +479,8 @@ void TtavPaintFX::SeamBlend(QImage& bitmap, int divisor) const {
         std::uint8_t* row = ScanLine(bitmap, y);
         std::uint8_t* edge = row + (width - 1) * 3;
         std::copy_n(row, 3, edge);
+        if (xs <= 1)
+            continue;
         const std::uint8_t* inner = row + (width - xs) * 3;
         for (int x = 1; x < xs; ++x) {
             std::uint8_t* p = row + (width - 1 - x) * 3;
@@ -618,6 +631,8 @@ bool NeedsPlainOrder(const TFishEyeGeometry& geometry, int width, int height) {
 } // namespace
 
 void TtavPaintFX::FishEyeDistort(const QImage& source, QImage& destination, float amount) const {
+    if (!std::isfinite(amount))
+        throw std::invalid_argument("Die Stärke des Fischauges muss endlich sein");
     QImage converted;
     const QImage& src = PrepareDistortion(source, destination, converted);
     const int width = src.width();

@@ -23,9 +23,10 @@ float PolarAngle(float x, float y);
 // Bilinear sample of a 24-bit bitmap that wraps around the picture's edges.
 TBgrPixel SampleWrapped(const QImage& source, float sx, float sy);
 
-// The effects keep no state. Every operation walks the rows in order; the ones whose result does not
-// depend on the visiting order (each destination pixel computed from unchanged pixels) may split the
-// rows over Threads threads, with results identical to a single thread.
+// The effects keep no state. A bitmap that is not 24 bits per pixel is converted first. Every operation walks
+// the rows in order; the ones whose result does not depend on the visiting order (each destination pixel
+// computed from unchanged pixels) may split the rows over Threads threads, with results identical to a single
+// thread.
 class TtavPaintFX {
 public:
     explicit TtavPaintFX(int threads = 2) : Threads(threads < 1 ? 1 : threads) {}

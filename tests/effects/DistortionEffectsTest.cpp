@@ -134,6 +134,8 @@ TEST(FishEyeDistort, MatchesThePixelByPixelRuleWhateverTheVisitingOrder) {
         TtavPaintFX().FishEyeDistort(source, destination, f);
         EXPECT_EQ(destination, ReferenceFishEye(source, f)) << f;
     }
+    QImage unused(4, 3, QImage::Format_BGR888);
+    EXPECT_THROW(TtavPaintFX().FishEyeDistort(Varied(4, 3), unused, std::nanf("")), std::invalid_argument);
     QImage flat(6, 4, QImage::Format_BGR888);
     TtavPaintFX().FishEyeDistort(Varied(6, 4), flat, 0.0f);
     EXPECT_EQ(PixelAt(flat, 5, 0), PixelAt(Varied(6, 4), 3, 2));

@@ -186,6 +186,18 @@ TEST(SineCurve, PassesRepeatTheCurve) {
     }
 }
 
+TEST(Bitmap, PicturesOfOtherFormatsAreConvertedBeforeTheEffect) {
+    QImage picture(5, 4, QImage::Format_Grayscale8);
+    picture.fill(200);
+    TtavPaintFX().ApplyBrightness(picture, 100);
+    EXPECT_EQ(picture.format(), QImage::Format_BGR888);
+    EXPECT_EQ(PixelAt(picture, 4, 3), Grey(221));
+    QImage mono(5, 4, QImage::Format_Mono);
+    mono.fill(0);
+    TtavPaintFX().Relief(mono);
+    EXPECT_EQ(mono.format(), QImage::Format_BGR888);
+}
+
 TEST(Bitmap, RowOutsideThePictureRaisesTheRowError) {
     QImage picture(3, 2, QImage::Format_BGR888);
     EXPECT_NO_THROW(ScanLine(picture, 1));
