@@ -37,7 +37,7 @@ void PaintAtZoom(benchmark::State& state) {
     QImage target(view.size(), QImage::Format_RGB32);
     // The picture's own painting, without the scroll bars (child widgets of the style's own).
     const auto flags = QWidget::RenderFlags(QWidget::DrawWindowBackground);
-    view.render(&target, QPoint(), QRegion(), flags);  // the first paint builds the display copy once
+    view.render(&target, QPoint(), QRegion(), flags); // the first paint builds the display copy once
     for (auto _ : state) {
         view.render(&target, QPoint(), QRegion(), flags);
         benchmark::DoNotOptimize(target.constBits());

@@ -10,11 +10,21 @@ int QtPrompts::Message(Kind kind, const QString& text, const QString& caption,
                        QMessageBox::StandardButtons buttons) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-    case Kind::Plain: icon = QMessageBox::NoIcon; break;
-    case Kind::Information: icon = QMessageBox::Information; break;
-    case Kind::Warning: icon = QMessageBox::Warning; break;
-    case Kind::Error: icon = QMessageBox::Critical; break;
-    case Kind::Question: icon = QMessageBox::Question; break;
+    case Kind::Plain:
+        icon = QMessageBox::NoIcon;
+        break;
+    case Kind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case Kind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case Kind::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case Kind::Question:
+        icon = QMessageBox::Question;
+        break;
     }
     QMessageBox box(icon, caption, text, buttons);
     return box.exec();
@@ -59,8 +69,14 @@ std::optional<QColor> QtPrompts::ChooseColor(QWidget* parent, const QColor& init
     return colour;
 }
 
-int QtPrompts::ShowModal(QDialog* dialog) { return dialog->exec(); }
+int QtPrompts::ShowModal(QDialog* dialog) {
+    return dialog->exec();
+}
 
-bool QtPrompts::OpenDocument(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPrompts::OpenDocument(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
-QString QtPrompts::DefaultPrinterName() { return QPrinterInfo::defaultPrinter().printerName(); }
+QString QtPrompts::DefaultPrinterName() {
+    return QPrinterInfo::defaultPrinter().printerName();
+}

@@ -21,11 +21,11 @@ public:
     // A file dialog request; the answer is the chosen path or paths (empty when cancelled).
     struct FileRequest {
         QString caption;
-        QString folder;      // initial folder
-        QString fileName;    // proposed name
-        QString filter;      // Qt filter list, ";;"-separated
+        QString folder;   // initial folder
+        QString fileName; // proposed name
+        QString filter;   // Qt filter list, ";;"-separated
         QString defaultSuffix;
-        int filterIndex = 0;  // preselected filter
+        int filterIndex = 0; // preselected filter
         bool multiple = false;
     };
 

@@ -38,13 +38,16 @@ QString FolderOf(const QString& path) {
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
-QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+QString FileNamePart(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 QString CopyName(const QString& sourceName, bool singlePicture) {
     if (Contains(sourceName, ".JPEG")) {
-        const QString base = singlePicture
-                                 ? sourceName.left(sourceName.indexOf(QLatin1String(".JPEG"), 0, Qt::CaseInsensitive))
-                                 : Base(sourceName);
+        const QString base =
+            singlePicture
+                ? sourceName.left(sourceName.indexOf(QLatin1String(".JPEG"), 0, Qt::CaseInsensitive))
+                : Base(sourceName);
         return base + QStringLiteral("_jpeg.jpg");
     }
     if (Contains(sourceName, ".JPG"))
@@ -79,8 +82,8 @@ QString SeriesCopyOf(const QString& name) {
 }
 
 QString EntryText(const QString& thumbFolder, int number, const QString& copyName) {
-    return QStringLiteral("<IMG src=\"file://") + thumbFolder + QStringLiteral("_THUMB_") + QString::number(number) +
-           copyName + QStringLiteral("\" align=\"top\">") + DisplayName(copyName);
+    return QStringLiteral("<IMG src=\"file://") + thumbFolder + QStringLiteral("_THUMB_") +
+           QString::number(number) + copyName + QStringLiteral("\" align=\"top\">") + DisplayName(copyName);
 }
 
 QString EntryFileName(const QString& entryText) {

@@ -8,8 +8,8 @@
 #include <opencv2/core.hpp>
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -78,7 +78,8 @@ void TLEADImage::Fail(const char* operation, int code, const QString& message) c
 }
 
 void TLEADImage::NotAllocated(const char* operation) const {
-    throw ELeadImageError(QStringLiteral("%1 \n%2: Image not allocated.").arg(objectName(), QLatin1String(operation)));
+    throw ELeadImageError(
+        QStringLiteral("%1 \n%2: Image not allocated.").arg(objectName(), QLatin1String(operation)));
 }
 
 void TLEADImage::RequirePicture(const char* operation) const {
@@ -99,7 +100,9 @@ template <typename Call> void TLEADImage::EngineCall(const char* operation, Call
     }
 }
 
-TBitmap TLEADImage::Bitmap() const { return TBitmap(picture, region); }
+TBitmap TLEADImage::Bitmap() const {
+    return TBitmap(picture, region);
+}
 
 void TLEADImage::SetBitmap(const TBitmap& bitmap) {
     if (bitmap.IsNull()) {
@@ -177,7 +180,8 @@ void TLEADImage::Combine(int x, int y, int width, int height, const TBitmap& sou
     RequirePicture("Combine");
     if (source.IsNull())
         Fail("Combine", kErrorInvalidParameter, QStringLiteral("Invalid bitmap handle"));
-    Raster::Combine(picture, region, QRect(x, y, width, height), As24Bit(source.Pixels), QPoint(sourceX, sourceY));
+    Raster::Combine(picture, region, QRect(x, y, width, height), As24Bit(source.Pixels),
+                    QPoint(sourceX, sourceY));
     PictureChanged();
 }
 
@@ -253,23 +257,29 @@ void TLEADImage::RemoveRedeye(QColor colour, int threshold, int lightness) {
 
 void TLEADImage::SetRgnRect(int left, int top, int width, int height, int /*mode*/) {
     RequirePicture("SetRgnRect");
-    const QRect rect = ViewGeometry::ClientRectToPicture(QPoint(left, top), QPoint(left + width, top + height),
-                                                         displayRect, picture.size());
+    const QRect rect = ViewGeometry::ClientRectToPicture(
+        QPoint(left, top), QPoint(left + width, top + height), displayRect, picture.size());
     QPainterPath outline;
     outline.addRect(QRectF(rect));
     SetRegion(rect.isEmpty() ? QRegion() : QRegion(rect), outline);
 }
 
-HRGN TLEADImage::GetRgnHandle() const { return new QRegion(region); }
+HRGN TLEADImage::GetRgnHandle() const {
+    return new QRegion(region);
+}
 
 void TLEADImage::SetRgnHandle(HRGN handle, int xOffset, int yOffset, int /*mode*/) {
     RequirePicture("SetRgnHandle");
     SetRegion(handle ? handle->translated(xOffset, yOffset) : QRegion());
 }
 
-void TLEADImage::DeleteRgnHandle(HRGN handle) { delete handle; }
+void TLEADImage::DeleteRgnHandle(HRGN handle) {
+    delete handle;
+}
 
-void TLEADImage::FreeRgn() { SetRegion(QRegion()); }
+void TLEADImage::FreeRgn() {
+    SetRegion(QRegion());
+}
 
 void TLEADImage::SetRegion(const QRegion& newRegion, const QPainterPath& outline) {
     region = newRegion.intersected(QRect(QPoint(0, 0), picture.size()));
@@ -379,7 +389,9 @@ void TLEADImage::SetPaintSizeMode(TPaintSizeMode mode) {
     RepaintIfAuto();
 }
 
-int TLEADImage::PaintZoomFactor() const { return int(std::nearbyint(scale * 100.0)); }
+int TLEADImage::PaintZoomFactor() const {
+    return int(std::nearbyint(scale * 100.0));
+}
 
 void TLEADImage::SetPaintZoomFactor(int percent) {
     if (percent < 0)
@@ -402,7 +414,9 @@ void TLEADImage::SetAutoSetRects(bool on) {
         UpdateRects();
 }
 
-void TLEADImage::RepaintPicture() { repaint(); }
+void TLEADImage::RepaintPicture() {
+    repaint();
+}
 
 void TLEADImage::RepaintIfAuto() {
     if (autoRepaint)
@@ -421,7 +435,8 @@ void TLEADImage::SetDisplayClipRect(int left, int top, int width, int height) {
 
 void TLEADImage::SetHScrollStep(int step) {
     if (step < 1)
-        throw ELeadImageError(QStringLiteral("%1 \nHScrollStep: Scroll step out of range.").arg(objectName()));
+        throw ELeadImageError(
+            QStringLiteral("%1 \nHScrollStep: Scroll step out of range.").arg(objectName()));
     hScrollStep = step;
     horizontalBar->setSingleStep(step);
     ScrollTo(QPoint(0, 0));
@@ -430,14 +445,17 @@ void TLEADImage::SetHScrollStep(int step) {
 
 void TLEADImage::SetVScrollStep(int step) {
     if (step < 1)
-        throw ELeadImageError(QStringLiteral("%1 \nVScrollStep: Scroll step out of range.").arg(objectName()));
+        throw ELeadImageError(
+            QStringLiteral("%1 \nVScrollStep: Scroll step out of range.").arg(objectName()));
     vScrollStep = step;
     verticalBar->setSingleStep(step);
     ScrollTo(QPoint(0, 0));
     UpdateRects();
 }
 
-QPoint TLEADImage::ScrollPosition() const { return QPoint(horizontalBar->value(), verticalBar->value()); }
+QPoint TLEADImage::ScrollPosition() const {
+    return QPoint(horizontalBar->value(), verticalBar->value());
+}
 
 void TLEADImage::ScrollTo(QPoint position) {
     horizontalBar->setValue(position.x());
@@ -480,8 +498,8 @@ void TLEADImage::UpdateRects() {
     else if (paintSizeMode == smNormal)
         scale = 1.0;
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const ViewGeometry::Layout layout = ViewGeometry::LayOut(picture.size(), size(), scale, centerImage || fit,
-                                                             ScrollPosition(), bar);
+    const ViewGeometry::Layout layout =
+        ViewGeometry::LayOut(picture.size(), size(), scale, centerImage || fit, ScrollPosition(), bar);
     // Setting the bars' ranges may move them; that is part of this layout, not a user's scroll.
     layingOut = true;
     horizontalBar->setRange(0, layout.horizontalMaximum);
@@ -617,8 +635,9 @@ void TLEADImage::PaintPicture(QPainter& painter, const QRect& area) {
     const bool reduced = displayRect.width() < picture.width() || displayRect.height() < picture.height();
     const QSize cacheSize = reduced ? displayRect.size() : picture.size();
     if (displayCache.isNull() || displayCacheKey != picture.cacheKey() || displayCache.size() != cacheSize) {
-        const QImage source =
-            reduced ? Raster::Resize(picture, cacheSize.width(), cacheSize.height(), Raster::SizeKind::Resample) : picture;
+        const QImage source = reduced ? Raster::Resize(picture, cacheSize.width(), cacheSize.height(),
+                                                       Raster::SizeKind::Resample)
+                                      : picture;
         displayCache = source.convertToFormat(QImage::Format_RGB32);
         displayCacheKey = picture.cacheKey();
     }
@@ -638,14 +657,14 @@ void TLEADImage::PaintPicture(QPainter& painter, const QRect& area) {
         enlargedCache = QImage(visible.size(), QImage::Format_RGB32);
         std::vector<int> columns(size_t(visible.width()));
         for (int x = 0; x < visible.width(); ++x)
-            columns[size_t(x)] = std::clamp(int(qint64(visible.left() + x - displayRect.left()) * picture.width() /
-                                                displayRect.width()),
-                                            0, picture.width() - 1);
+            columns[size_t(x)] = std::clamp(
+                int(qint64(visible.left() + x - displayRect.left()) * picture.width() / displayRect.width()),
+                0, picture.width() - 1);
         int previousRow = -1;
         for (int y = 0; y < visible.height(); ++y) {
-            const int row = std::clamp(int(qint64(visible.top() + y - displayRect.top()) * picture.height() /
-                                           displayRect.height()),
-                                       0, picture.height() - 1);
+            const int row = std::clamp(
+                int(qint64(visible.top() + y - displayRect.top()) * picture.height() / displayRect.height()),
+                0, picture.height() - 1);
             auto* to = reinterpret_cast<quint32*>(enlargedCache.scanLine(y));
             if (row == previousRow) {
                 std::memcpy(to, enlargedCache.constScanLine(y - 1), size_t(visible.width()) * 4);
@@ -715,15 +734,22 @@ void TLEADImage::PaintRubberBand(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
     const QRect box = QRect(markStart, markEnd).normalized();
     switch (markingTool) {
-    case mtRectangle: painter.drawRect(box); break;
+    case mtRectangle:
+        painter.drawRect(box);
+        break;
     case mtRoundRect: {
         const double corner = kRoundCorner / 2.0 * displayRect.width() / std::max(1, picture.width());
         painter.drawRoundedRect(box, corner, corner);
         break;
     }
-    case mtEllipse: painter.drawEllipse(box); break;
-    case mtFreehand: painter.drawPolyline(markTrail); break;
-    case mtNone: break;
+    case mtEllipse:
+        painter.drawEllipse(box);
+        break;
+    case mtFreehand:
+        painter.drawPolyline(markTrail);
+        break;
+    case mtNone:
+        break;
     }
     painter.restore();
 }

@@ -95,7 +95,8 @@ public:
 
     // Pixels
     void Fill(QColor colour);
-    void Combine(int x, int y, int width, int height, const TBitmap& source, int sourceX, int sourceY, int flags);
+    void Combine(int x, int y, int width, int height, const TBitmap& source, int sourceX, int sourceY,
+                 int flags);
     void DrawShape(int shape, const TBitmap& background);
     void Sharpen(int amount);
     void GaussianFilter(int radius);
@@ -253,7 +254,7 @@ private:
 
     QRegion region;
     QRect rgnBounds;
-    mutable QPainterPath regionOutline;  // picture pixels; derived from the region when empty
+    mutable QPainterPath regionOutline; // picture pixels; derived from the region when empty
     int frameType = kFrameNone;
     int frameDashOffset = 0;
     QTimer frameTimer;
@@ -262,7 +263,7 @@ private:
     bool marking = false;
     QPoint markStart;
     QPoint markEnd;
-    QPolygon markTrail;  // the freehand outline, client pixels
+    QPolygon markTrail; // the freehand outline, client pixels
 
     TBitmap floater;
     bool autoFloater = true;

@@ -14,7 +14,8 @@ namespace {
 
 // A view of the picture's pixels; no copy. The picture must stay alive and keep its buffer.
 cv::Mat View(QImage& picture) {
-    return cv::Mat(picture.height(), picture.width(), CV_8UC3, picture.bits(), size_t(picture.bytesPerLine()));
+    return cv::Mat(picture.height(), picture.width(), CV_8UC3, picture.bits(),
+                   size_t(picture.bytesPerLine()));
 }
 
 cv::Mat ConstView(const QImage& picture) {
@@ -59,14 +60,17 @@ void DrawBand(QImage& picture, QRect rect, int thickness, QColor topLeft, QColor
     }
 }
 
-void DrawStyledBand(QImage& picture, QRect rect, BandStyle style, int thickness, QColor hilite, QColor shadow) {
+void DrawStyledBand(QImage& picture, QRect rect, BandStyle style, int thickness, QColor hilite,
+                    QColor shadow) {
     if (style == BandStyle::Raised)
         DrawBand(picture, rect, thickness, hilite, shadow);
     else if (style == BandStyle::Lowered)
         DrawBand(picture, rect, thickness, shadow, hilite);
 }
 
-int BandThickness(BandStyle style, int thickness) { return style == BandStyle::None ? 0 : std::max(0, thickness); }
+int BandThickness(BandStyle style, int thickness) {
+    return style == BandStyle::None ? 0 : std::max(0, thickness);
+}
 
 // Widths of n box filters whose cascade approximates a Gaussian of the given sigma.
 std::vector<int> BoxWidths(double sigma, int n) {
@@ -75,7 +79,8 @@ std::vector<int> BoxWidths(double sigma, int n) {
     if (lower % 2 == 0)
         --lower;
     const int upper = lower + 2;
-    const double m = (12.0 * sigma * sigma - n * lower * lower - 4.0 * n * lower - 3.0 * n) / (-4.0 * lower - 4.0);
+    const double m =
+        (12.0 * sigma * sigma - n * lower * lower - 4.0 * n * lower - 3.0 * n) / (-4.0 * lower - 4.0);
     const int lowerCount = int(std::lround(m));
     std::vector<int> widths;
     for (int i = 0; i < n; ++i)
@@ -149,8 +154,8 @@ QImage Rotate(const QImage& source, int hundredths, bool grow, QColor fill) {
     int width = source.width();
     int height = source.height();
     if (grow) {
-        const cv::Rect2f box = cv::RotatedRect(centre, cv::Size2f(float(width), float(height)), float(degrees))
-                                   .boundingRect2f();
+        const cv::Rect2f box =
+            cv::RotatedRect(centre, cv::Size2f(float(width), float(height)), float(degrees)).boundingRect2f();
         width = int(std::lround(box.width));
         height = int(std::lround(box.height));
         matrix.at<double>(0, 2) += width / 2.0 - source.width() / 2.0;
@@ -201,7 +206,8 @@ void Combine(QImage& target, const QRegion& region, const QRect& targetRect, con
 void Draw3dShape(QImage& picture, const ShapeSettings& shape) {
     const int shadowX = std::max(0, shape.shadowX);
     const int shadowY = std::max(0, shape.shadowY);
-    const QRect face(shape.rect.left(), shape.rect.top(), shape.rect.width() - shadowX, shape.rect.height() - shadowY);
+    const QRect face(shape.rect.left(), shape.rect.top(), shape.rect.width() - shadowX,
+                     shape.rect.height() - shadowY);
     if (face.isEmpty())
         return;
     // The shadow shows only where the face does not cover it: the picture stays visible inside.
@@ -231,7 +237,9 @@ void Sharpen(QImage& picture, int amount) {
     cv::addWeighted(view, 1.0 + weight, blurred, -weight, 0.0, view);
 }
 
-double GaussianSigma(int radius) { return radius / 3.0; }
+double GaussianSigma(int radius) {
+    return radius / 3.0;
+}
 
 void GaussianFilter(QImage& picture, int radius) {
     if (radius <= 0 || picture.isNull())

@@ -12,9 +12,9 @@ namespace Raster {
 
 // Resampling kinds, by the control's Size flags.
 enum class SizeKind {
-    Plain = 0,     // nearest neighbour
-    Resample = 2,  // area-averaging when reducing, linear when enlarging
-    Bicubic = 4,   // antialiased bicubic
+    Plain = 0,    // nearest neighbour
+    Resample = 2, // area-averaging when reducing, linear when enlarging
+    Bicubic = 4,  // antialiased bicubic
 };
 
 QImage Resize(const QImage& source, int width, int height, SizeKind kind);
@@ -23,8 +23,8 @@ QImage Resize(const QImage& source, int width, int height, SizeKind kind);
 // picture takes the rotated size; otherwise it keeps its size and uncovered pixels get fill.
 QImage Rotate(const QImage& source, int hundredths, bool grow, QColor fill);
 
-void Flip(QImage& picture);     // top to bottom
-void Reverse(QImage& picture);  // left to right
+void Flip(QImage& picture);    // top to bottom
+void Reverse(QImage& picture); // left to right
 
 // Paints the region (picture pixels), or the whole picture when the region is empty.
 void Fill(QImage& picture, const QRegion& region, QColor colour);
@@ -37,9 +37,9 @@ void Combine(QImage& target, const QRegion& region, const QRect& targetRect, con
 // The settings of a framed three-dimensional shape with a drop shadow.
 enum class BandStyle { None, Raised, Lowered };
 struct ShapeSettings {
-    QRect rect;  // the shape and its shadow together
+    QRect rect; // the shape and its shadow together
     QColor borderColor = Qt::black;
-    int borderThickness = 1;  // a thickness of 0 draws no border
+    int borderThickness = 1; // a thickness of 0 draws no border
     BandStyle innerBandStyle = BandStyle::None;
     int innerBandThickness = 0;
     QColor innerBandHilite = Qt::white;

@@ -28,8 +28,12 @@ Layout LayOut(QSize picture, QSize widget, double scale, bool center, QPoint scr
     layout.verticalMaximum = std::max(0, height - layout.client.height());
     layout.scroll = QPoint(std::clamp(scroll.x(), 0, layout.horizontalMaximum),
                            std::clamp(scroll.y(), 0, layout.verticalMaximum));
-    const int left = layout.horizontalBar ? -layout.scroll.x() : center ? (layout.client.width() - width) / 2 : 0;
-    const int top = layout.verticalBar ? -layout.scroll.y() : center ? (layout.client.height() - height) / 2 : 0;
+    const int left = layout.horizontalBar ? -layout.scroll.x()
+                     : center             ? (layout.client.width() - width) / 2
+                                          : 0;
+    const int top = layout.verticalBar ? -layout.scroll.y()
+                    : center           ? (layout.client.height() - height) / 2
+                                       : 0;
     layout.display = QRect(left, top, width, height);
     return layout;
 }
@@ -53,7 +57,7 @@ QRect ClientRectToPicture(QPoint corner, QPoint oppositeCorner, const QRect& dis
     const QPointF b = ClientToPicture(oppositeCorner, display, picture);
     const int left = int(std::floor(std::min(a.x(), b.x()) + 1e-9));
     const int top = int(std::floor(std::min(a.y(), b.y()) + 1e-9));
-    const int right = int(std::floor(std::max(a.x(), b.x()) + 1e-9));  // exclusive
+    const int right = int(std::floor(std::max(a.x(), b.x()) + 1e-9)); // exclusive
     const int bottom = int(std::floor(std::max(a.y(), b.y()) + 1e-9));
     const QRect rect(QPoint(left, top), QPoint(right - 1, bottom - 1));
     if (right <= left || bottom <= top)
@@ -67,7 +71,8 @@ QRect PictureRectToClient(const QRect& rect, const QRect& display, QSize picture
     const qint64 w = picture.width(), h = picture.height();
     return QRect(int(rect.left() * qint64(display.width()) / w + display.left()),
                  int(rect.top() * qint64(display.height()) / h + display.top()),
-                 int(rect.width() * qint64(display.width()) / w), int(rect.height() * qint64(display.height()) / h));
+                 int(rect.width() * qint64(display.width()) / w),
+                 int(rect.height() * qint64(display.height()) / h));
 }
 
 } // namespace ViewGeometry

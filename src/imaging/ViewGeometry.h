@@ -14,13 +14,13 @@ namespace ViewGeometry {
 double FitScale(QSize picture, QSize client);
 
 struct Layout {
-    QRect display;   // where the whole picture is painted, client pixels
-    QSize client;    // the client area left beside the scroll bars
+    QRect display; // where the whole picture is painted, client pixels
+    QSize client;  // the client area left beside the scroll bars
     bool horizontalBar = false;
     bool verticalBar = false;
-    int horizontalMaximum = 0;  // scroll ranges, in display pixels
+    int horizontalMaximum = 0; // scroll ranges, in display pixels
     int verticalMaximum = 0;
-    QPoint scroll;   // the scroll position, clamped to the ranges
+    QPoint scroll; // the scroll position, clamped to the ranges
 };
 
 // Lays the picture out in a widget of the given size. Scroll bars (of the given thickness) appear

@@ -31,7 +31,7 @@ TEST(SeriesNames, CopyAndDisplayNamesOfASeries) {
         {"e.bmp", "e_bmp.jpg", "e.bmp"},
         {"f.gif", "f_gif.jpg", "f.gif"},
         {"urlaub 2024.mit.punkten.tif", "urlaub 2024.mit.punkten_tiff.jpg", "urlaub 2024.mit.punkten.tif"},
-        {"bild.jpg.bak", "bild.jpg.bak", "bild.jpg.bak"},  // ".JPG" anywhere in the name counts
+        {"bild.jpg.bak", "bild.jpg.bak", "bild.jpg.bak"}, // ".JPG" anywhere in the name counts
         {"Ärger <1> | 2.gif", "Ärger <1> | 2_gif.jpg", "Ärger <1> | 2.gif"},
     };
     for (const Case& c : cases) {
@@ -51,7 +51,8 @@ TEST(SeriesNames, OnePictureKeepsTheTextBeforeTheFirstJpeg) {
 TEST(SeriesNames, EntriesLeadBackToTheirSeriesCopies) {
     const QString thumbs = QStringLiteral("/opt/korvelle/thumb/");
     const QString entry = EntryText(thumbs, 3, QStringLiteral("c_tiff.jpg"));
-    EXPECT_EQ(entry, QStringLiteral("<IMG src=\"file:///opt/korvelle/thumb/_THUMB_3c_tiff.jpg\" align=\"top\">c.tif"));
+    EXPECT_EQ(entry, QStringLiteral(
+                         "<IMG src=\"file:///opt/korvelle/thumb/_THUMB_3c_tiff.jpg\" align=\"top\">c.tif"));
     EXPECT_EQ(EntryFileName(entry), QStringLiteral("c.tif"));
     EXPECT_EQ(EntryFileName(QStringLiteral("a.jpg|x")), QStringLiteral("a.jpg"));
 
@@ -68,8 +69,8 @@ TEST(SeriesNames, EntriesLeadBackToTheirSeriesCopies) {
 
 TEST(SeriesNames, ProgressRoundsHalvesToEven) {
     EXPECT_EQ(ProgressPercent(0, 0), 0);
-    EXPECT_EQ(ProgressPercent(1, 8), 12);   // 12.5
-    EXPECT_EQ(ProgressPercent(3, 8), 38);   // 37.5
+    EXPECT_EQ(ProgressPercent(1, 8), 12); // 12.5
+    EXPECT_EQ(ProgressPercent(3, 8), 38); // 37.5
     EXPECT_EQ(ProgressPercent(7, 7), 100);
 }
 

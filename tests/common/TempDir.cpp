@@ -7,4 +7,6 @@ TempDir::TempDir() {
         throw std::runtime_error("cannot create a temporary folder");
 }
 
-QString TempDir::File(const QString& name) const { return dir.filePath(name); }
+QString TempDir::File(const QString& name) const {
+    return dir.filePath(name);
+}

@@ -1,7 +1,7 @@
 // The imaging control: errors, display and zoom, regions, the marking tool, the frame timer and
 // the floater, driven as the program drives them.
-#include "Codecs.h"
 #include "LEADImage.h"
+#include "Codecs.h"
 #include "Pixels.h"
 #include "TempDir.h"
 
@@ -47,7 +47,9 @@ void Drag(QWidget& widget, QPoint from, QPoint to, Qt::MouseButton button = Qt::
     Send(widget, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
-QRect Bounds(const TLEADImage& view) { return QRect(view.RgnLeft(), view.RgnTop(), view.RgnWidth(), view.RgnHeight()); }
+QRect Bounds(const TLEADImage& view) {
+    return QRect(view.RgnLeft(), view.RgnTop(), view.RgnWidth(), view.RgnHeight());
+}
 
 std::string ErrorOf(const std::function<void()>& call) {
     try {
@@ -61,12 +63,16 @@ std::string ErrorOf(const std::function<void()>& call) {
 TEST(LEADImageErrors, NameTheControlAndTheOperation) {
     TLEADImage view;
     view.setObjectName(QStringLiteral("ThumbLEADImage"));
-    EXPECT_EQ(ErrorOf([&] { view.Save(QStringLiteral("/tmp/x.jpg"), 23, 24, 2); }), "ThumbLEADImage \nSave: Image not allocated.");
+    EXPECT_EQ(ErrorOf([&] { view.Save(QStringLiteral("/tmp/x.jpg"), 23, 24, 2); }),
+              "ThumbLEADImage \nSave: Image not allocated.");
     EXPECT_EQ(ErrorOf([&] { view.Size(10, 10, 4); }), "ThumbLEADImage \nSize: Image not allocated.");
-    EXPECT_EQ(ErrorOf([&] { view.Rotate(9000, 1, Qt::white); }), "ThumbLEADImage \nRotate: Image not allocated.");
+    EXPECT_EQ(ErrorOf([&] { view.Rotate(9000, 1, Qt::white); }),
+              "ThumbLEADImage \nRotate: Image not allocated.");
     EXPECT_EQ(ErrorOf([&] { view.SetPaintZoomFactor(-1); }), "PaintZoomFactor: Invalid value passed.");
-    EXPECT_EQ(ErrorOf([&] { view.SetHScrollStep(0); }), "ThumbLEADImage \nHScrollStep: Scroll step out of range.");
-    EXPECT_EQ(ErrorOf([&] { view.SetVScrollStep(-3); }), "ThumbLEADImage \nVScrollStep: Scroll step out of range.");
+    EXPECT_EQ(ErrorOf([&] { view.SetHScrollStep(0); }),
+              "ThumbLEADImage \nHScrollStep: Scroll step out of range.");
+    EXPECT_EQ(ErrorOf([&] { view.SetVScrollStep(-3); }),
+              "ThumbLEADImage \nVScrollStep: Scroll step out of range.");
     EXPECT_EQ(view.HScrollStep(), 10);
 }
 
@@ -172,7 +178,7 @@ TEST(LEADImageRegion, HandlesMoveTheRegionAndBitmapsCarryIt) {
     TLEADImage other;
     other.SetBitmap(view.Bitmap());
     EXPECT_EQ(Bounds(other), QRect(15, 10, 30, 40));
-    other.Fill(Qt::red);  // the copy's pixels are its own
+    other.Fill(Qt::red); // the copy's pixels are its own
     EXPECT_NE(other.Bitmap().Pixels, view.Bitmap().Pixels);
 }
 
@@ -191,7 +197,7 @@ TEST(LEADImageMarking, AnEllipseDragMarksAnEllipseAndEventsComeInOrder) {
     EXPECT_EQ(Bounds(view), QRect(100, 50, 200, 100));
     const QRegion& region = view.Region();
     EXPECT_TRUE(region.contains(QPoint(200, 100)));
-    EXPECT_FALSE(region.contains(QPoint(102, 52)));  // the box's corner lies outside an ellipse
+    EXPECT_FALSE(region.contains(QPoint(102, 52))); // the box's corner lies outside an ellipse
     EXPECT_FALSE(region.contains(QPoint(297, 147)));
 
     // Right-button drags and presses beside the picture mark nothing.
@@ -202,11 +208,11 @@ TEST(LEADImageMarking, AnEllipseDragMarksAnEllipseAndEventsComeInOrder) {
 
 TEST(LEADImageMarking, DragsAreClampedToTheDisplayedPicture) {
     Control control({400, 300}, {200, 100});
-    TLEADImage& view = control.view;  // picture at the top left, 100 %
+    TLEADImage& view = control.view; // picture at the top left, 100 %
     view.SetMarkingTool(mtRectangle);
     Drag(view, {150, 50}, {390, 290});
     EXPECT_EQ(Bounds(view), QRect(150, 50, 50, 50));
-    Drag(view, {250, 50}, {390, 290});  // press beside the picture: ignored, the region stays
+    Drag(view, {250, 50}, {390, 290}); // press beside the picture: ignored, the region stays
     EXPECT_EQ(Bounds(view), QRect(150, 50, 50, 50));
 }
 
@@ -227,7 +233,8 @@ TEST(LEADImageFloater, HoldsTheRegionsPixelsAndShape) {
     QRegion ellipse(QRect(20, 30, 60, 40), QRegion::Ellipse);
     view.SetRgnHandle(&ellipse, 0, 0, 1);
     const TBitmap lifted = view.Floater();
-    EXPECT_EQ(lifted.Pixels, view.Bitmap().Pixels.copy(QRect(view.RgnLeft(), view.RgnTop(), view.RgnWidth(), view.RgnHeight())));
+    EXPECT_EQ(lifted.Pixels, view.Bitmap().Pixels.copy(
+                                 QRect(view.RgnLeft(), view.RgnTop(), view.RgnWidth(), view.RgnHeight())));
     EXPECT_EQ(lifted.Rgn, view.Region().translated(-view.RgnLeft(), -view.RgnTop()));
 
     view.SetFloater(view.Bitmap());

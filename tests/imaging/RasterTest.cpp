@@ -1,6 +1,6 @@
 // Raster operations: geometry, region-bound fills and copies, the framed shape, filters, red-eye.
-#include "Pixels.h"
 #include "Raster.h"
+#include "Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ TEST(RasterGeometry, QuarterAndHalfTurnsMoveEveryPixel) {
     struct Case {
         int angle;
         QSize size;
-        std::function<QPoint(int, int)> target;  // where source pixel (x, y) ends up
+        std::function<QPoint(int, int)> target; // where source pixel (x, y) ends up
     };
     const Case cases[] = {
         {9000, QSize(h, w), [&](int x, int y) { return QPoint(h - 1 - y, x); }},
@@ -60,7 +60,8 @@ TEST(RasterGeometry, QuarterAndHalfTurnsMoveEveryPixel) {
         ASSERT_EQ(turned.size(), c.size) << c.angle;
         ForEachPixel(source, [&](int x, int y) {
             const QPoint to = c.target(x, y);
-            ASSERT_EQ(PixelAt(turned, to.x(), to.y()), PixelAt(source, x, y)) << c.angle << " at " << x << "," << y;
+            ASSERT_EQ(PixelAt(turned, to.x(), to.y()), PixelAt(source, x, y))
+                << c.angle << " at " << x << "," << y;
         });
     }
 }
@@ -106,9 +107,12 @@ TEST(RasterRegion, FillAndCombineStayInsideAnEllipse) {
     const QRegion ellipse(QRect(10, 5, 41, 27), QRegion::Ellipse);
     const QImage other = Uniform(80, 60, QColor(1, 2, 3));
     const RegionCase cases[] = {
-        {"Fill", [](QImage& p, const QRegion& r) { Raster::Fill(p, r, QColor(200, 10, 20)); }, QColor(200, 10, 20)},
+        {"Fill", [](QImage& p, const QRegion& r) { Raster::Fill(p, r, QColor(200, 10, 20)); },
+         QColor(200, 10, 20)},
         {"Combine",
-         [&](QImage& p, const QRegion& r) { Raster::Combine(p, r, QRect(0, 0, 60, 40), other, QPoint(5, 5)); },
+         [&](QImage& p, const QRegion& r) {
+             Raster::Combine(p, r, QRect(0, 0, 60, 40), other, QPoint(5, 5));
+         },
          QColor(1, 2, 3)},
     };
     for (const RegionCase& c : cases) {
@@ -121,7 +125,8 @@ TEST(RasterRegion, FillAndCombineStayInsideAnEllipse) {
                 ++inside;
                 ASSERT_EQ(PixelAt(picture, x, y), c.expectedInside) << c.name;
             } else {
-                ASSERT_EQ(PixelAt(picture, x, y), PixelAt(original, x, y)) << c.name << " outside at " << x << "," << y;
+                ASSERT_EQ(PixelAt(picture, x, y), PixelAt(original, x, y))
+                    << c.name << " outside at " << x << "," << y;
             }
         });
         EXPECT_GT(inside, 600) << c.name;
@@ -135,7 +140,8 @@ TEST(RasterRegion, CombineCopiesTheSourceRectangleClippedToBothPictures) {
     Raster::Combine(target, QRegion(), QRect(2, 3, 10, 10), source, QPoint(25, 25));
     ForEachPixel(target, [&](int x, int y) {
         const bool copied = x >= 2 && x < 7 && y >= 3 && y < 8;
-        ASSERT_EQ(PixelAt(target, x, y), copied ? PixelAt(source, x + 23, y + 22) : QColor(Qt::white)) << x << "," << y;
+        ASSERT_EQ(PixelAt(target, x, y), copied ? PixelAt(source, x + 23, y + 22) : QColor(Qt::white))
+            << x << "," << y;
     });
 }
 
@@ -193,7 +199,7 @@ TEST(RasterFilters, GaussianSpreadsALineWithTheSigmaOfItsRadius) {
         const double sigma = Raster::GaussianSigma(radius);
         const double bandVariance = (double(band) * band - 1.0) / 12.0;
         EXPECT_NEAR(std::sqrt(moment / sum - bandVariance), sigma, 0.08 * sigma) << radius;
-        EXPECT_NEAR(sum, band * 255.0, band * 255.0 * 0.02) << radius;  // brightness is kept
+        EXPECT_NEAR(sum, band * 255.0, band * 255.0 * 0.02) << radius; // brightness is kept
     }
 }
 
@@ -211,7 +217,7 @@ TEST(RasterFilters, SharpenSteepensAnEdge) {
     Raster::Sharpen(picture, 500);
     EXPECT_LT(PixelAt(picture, 19, 5).green(), 100);
     EXPECT_GT(PixelAt(picture, 20, 5).green(), 150);
-    EXPECT_EQ(PixelAt(picture, 5, 5).green(), 100);  // flat parts stay
+    EXPECT_EQ(PixelAt(picture, 5, 5).green(), 100); // flat parts stay
 }
 
 TEST(RasterColour, GreyAndBalance) {
@@ -219,15 +225,15 @@ TEST(RasterColour, GreyAndBalance) {
     SetPixelAt(picture, 1, 0, QColor(200, 100, 50));
     QImage grey = picture.copy();
     Raster::GrayScale(grey);
-    EXPECT_EQ(PixelAt(grey, 0, 0), QColor(76, 76, 76));  // 0.299 * 255
+    EXPECT_EQ(PixelAt(grey, 0, 0), QColor(76, 76, 76)); // 0.299 * 255
     EXPECT_EQ(PixelAt(grey, 1, 0), QColor(124, 124, 124));
 
     const float sepia[3][3] = {{1.0f, 0, 0}, {0, 0.83f, 0}, {0, 0, 0.34f}};
     Raster::BalanceColors(picture, sepia);
     EXPECT_EQ(PixelAt(picture, 1, 0), QColor(200, 83, 17));
-    const float mix[3][3] = {{0, 0, 1.0f}, {0, 1.0f, 0}, {2.0f, 0, 0}};  // swap red and blue, double
+    const float mix[3][3] = {{0, 0, 1.0f}, {0, 1.0f, 0}, {2.0f, 0, 0}}; // swap red and blue, double
     Raster::BalanceColors(picture, mix);
-    EXPECT_EQ(PixelAt(picture, 1, 0), QColor(17, 83, 255));  // 400 saturates
+    EXPECT_EQ(PixelAt(picture, 1, 0), QColor(17, 83, 255)); // 400 saturates
 }
 
 TEST(RasterRedeye, ReplacesOnlyRedPixelsInsideTheRegion) {
@@ -251,7 +257,7 @@ TEST(RasterRedeye, ReplacesOnlyRedPixelsInsideTheRegion) {
 }
 
 TEST(RasterRedeye, ThresholdDecidesWhatCountsAsRed) {
-    const QColor pale(180, 80, 80);  // red 2.25 times its green and blue
+    const QColor pale(180, 80, 80); // red 2.25 times its green and blue
     for (auto [threshold, replaced] : {std::pair{60, true}, {130, true}, {140, false}, {190, false}}) {
         QImage picture = Uniform(3, 3, pale);
         Raster::RemoveRedeye(picture, QRegion(0, 0, 3, 3), Qt::black, threshold, 0);
