@@ -1,9 +1,10 @@
 // Program start: the application object with German standard dialogs, then the main window.
 #include "KorvelleApplication.h"
 #include "Prompts.h"
+#include "fMain.h"
 
 #include <QLibraryInfo>
-#include <QMainWindow>
+#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
@@ -19,8 +20,9 @@ int main(int argc, char** argv) {
     QtPrompts prompts;
     app.SetPrompts(&prompts);
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvelle"));
+    TMainForm window(QCoreApplication::applicationDirPath(), QCoreApplication::arguments().mid(1), prompts);
+    // Maximised; the screen's size first, for desktops without a window manager to maximise it.
+    window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();
     return QApplication::exec();
 }

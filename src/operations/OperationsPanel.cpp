@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -130,7 +131,9 @@ TOperationsPanel::TOperationsPanel(QWidget* parent) : QFrame(parent) {
     QPalette white = selectVariablesPanel->palette();
     white.setColor(QPalette::Window, Qt::white);
     selectVariablesPanel->setPalette(white);
-    selectVariablesPanel->setGeometry(3, 3, 164, 480);
+    auto* filling = new QVBoxLayout(this);
+    filling->setContentsMargins(3, 3, 3, 3);
+    filling->addWidget(selectVariablesPanel);
     for (const PictureSpec& spec : kPictures) {
         const QIcon icon =
             spec.kind == TOperationPicture::Kind::Button ? style()->standardIcon(spec.icon) : QIcon();

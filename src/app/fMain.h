@@ -1,0 +1,118 @@
+// TMainForm: the main window. Its fields are the workspace state of the program; its controls
+// keep the names of the design, so tests and the other windows find them by object name. The
+// member functions that a subsystem owns are defined in that subsystem's folder.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QStatusBar;
+class QToolButton;
+class Prompts;
+class THTMListBox;
+class TLEADImage;
+class TOperationsPanel;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // programFolder: the folder of the executable; arguments: the command-line arguments after the
+    // program's name. The workspace is prepared at once (FormCreate).
+    TMainForm(const QString& programFolder, const QStringList& arguments, Prompts& prompts,
+              QWidget* parent = nullptr);
+
+    // Workspace state
+    QString ProgramFolder;
+    QString TempFolder;
+    QString ThumbFolder;
+    QString RunMode;
+    QString SourceFolder;
+    QString CurrentFile;
+    QString SelectedEntry;
+    QString ShownFile;
+    int FileTotal = 0;
+    int FileDone = 0;
+    int UndoCounter = 0;
+    bool Changed = false;
+    bool AskBeforeReplace = true;
+    // The initial folder of the open dialog (empty: the dialog's own default).
+    QString OpenDialogFolder;
+    // The start-up could not prepare the workspace folders.
+    bool WorkspaceFailed = false;
+
+    // Start-up and closing
+    void FormCreate();
+    void FormClose();
+    // Deletes every file matching the pattern (a full path whose name may hold * and ?), normal,
+    // read-only and hidden alike; folders and failures are skipped.
+    static void DeleteFiles(const QString& pattern);
+
+    // Controls
+    QWidget* Panel3 = nullptr;
+    QLabel* Image1 = nullptr;
+    QWidget* ControllBar1 = nullptr;
+    QToolButton* OpenOneSpeedButton = nullptr;
+    QToolButton* OpenSpeedButton = nullptr;
+    QToolButton* SaveSpeedButton = nullptr;
+    QToolButton* Save_All_SpeedButton = nullptr;
+    QToolButton* PrintSpeedButton = nullptr;
+    QWidget* WorkPanel = nullptr;
+    QWidget* FileListPanel = nullptr;
+    THTMListBox* FileListBox = nullptr;
+    QWidget* Panel2 = nullptr;
+    QProgressBar* PicProgressBar = nullptr;
+    QWidget* Panel1 = nullptr;
+    TLEADImage* ViewLEADImage = nullptr;
+    QWidget* ZoomPanel = nullptr;
+    QLabel* ZoomLabel = nullptr;
+    QSlider* ZoomTrackBar = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* EinpassenBitBtn = nullptr;
+    QWidget* ZuschneidenPanel = nullptr;
+    QLabel* SeitenvhLabel = nullptr;
+    QLineEdit* SeitenvhEdit = nullptr;
+    QWidget* RedeyePanel = nullptr;
+    TOperationsPanel* EffectsPanel = nullptr;
+    QPlainTextEdit* EXIFMemo = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    // Hidden auxiliary controls
+    TLEADImage* ThumbLEADImage = nullptr;
+    TLEADImage* TempLEADImage = nullptr;
+    TLEADImage* LEADImage1 = nullptr;
+
+    // Menus and the items the start-up switches
+    QMenu* Datei1 = nullptr;
+    QAction* NureinBildffnen1 = nullptr;
+    QAction* Bilderserieffnen1 = nullptr;
+    QAction* Bilderspeichern1 = nullptr;
+    QAction* Bearbeitungrckgnig1 = nullptr;
+    QAction* Bilderdrucken1 = nullptr;
+    QAction* Programmbeenden1 = nullptr;
+    QMenu* Rotation1 = nullptr;
+    QMenu* Bildmanipulation1 = nullptr;
+    QMenu* Bildeffekte1 = nullptr;
+    QMenu* RoteAugenentfernen1 = nullptr;
+    QMenu* Stapelbearbeitung1 = nullptr;
+    QMenu* EXIF1 = nullptr;
+    QMenu* Tipps1 = nullptr;
+    QMenu* Hilfe1 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenu();
+
+    Prompts& prompts;
+};
