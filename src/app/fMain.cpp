@@ -63,6 +63,7 @@ TMainForm::TMainForm(const QString& programFolder, const QStringList& arguments,
     RunMode = arguments.value(0);
     BuildLayout();
     BuildMenu();
+    ConnectView();
     FormCreate();
 }
 

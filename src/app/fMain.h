@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,22 @@ public:
     // Deletes every file matching the pattern (a full path whose name may hold * and ?), normal,
     // read-only and hidden alike; folders and failures are skipped.
     static void DeleteFiles(const QString& pattern);
+
+    // The view (zoom strip, scroll steps, panning)
+    void ZoomTrackBarChange();
+    void Button1Click();
+    void EinpassenBitBtnClick();
+    void ViewLEADImageChange();
+    void ViewLEADImageMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ViewLEADImageMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ViewLEADImageMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    bool Panning = false;
+    int PanLastX = 0;
+    int PanLastY = 0;
+    int PanDeltaX = 0;
+    int PanDeltaY = 0;
+    QRect PanRect;
+    QRect PanClipRect;
 
     // Controls
     QWidget* Panel3 = nullptr;
@@ -113,6 +130,7 @@ protected:
 private:
     void BuildLayout();
     void BuildMenu();
+    void ConnectView();
 
     Prompts& prompts;
 };
