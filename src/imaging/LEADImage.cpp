@@ -58,8 +58,8 @@ TLEADImage::TLEADImage(QWidget* parent) : QWidget(parent) {
     verticalBar = new QScrollBar(Qt::Vertical, this);
     horizontalBar->hide();
     verticalBar->hide();
-    horizontalBar->setSingleStep(hScrollStep);
-    verticalBar->setSingleStep(vScrollStep);
+    horizontalBar->setSingleStep(10);
+    verticalBar->setSingleStep(10);
     connect(horizontalBar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
     connect(verticalBar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
     frameTimer.setInterval(1000);
@@ -433,22 +433,24 @@ void TLEADImage::SetDisplayClipRect(int left, int top, int width, int height) {
     RepaintIfAuto();
 }
 
+int TLEADImage::HScrollStep() const {
+    return horizontalBar->singleStep();
+}
+int TLEADImage::VScrollStep() const {
+    return verticalBar->singleStep();
+}
 void TLEADImage::SetHScrollStep(int step) {
-    if (step < 1)
-        throw ELeadImageError(
-            QStringLiteral("%1 \nHScrollStep: Scroll step out of range.").arg(objectName()));
-    hScrollStep = step;
-    horizontalBar->setSingleStep(step);
-    ScrollTo(QPoint(0, 0));
-    UpdateRects();
+    SetScrollStep(horizontalBar, step, "HScrollStep");
+}
+void TLEADImage::SetVScrollStep(int step) {
+    SetScrollStep(verticalBar, step, "VScrollStep");
 }
 
-void TLEADImage::SetVScrollStep(int step) {
+void TLEADImage::SetScrollStep(QScrollBar* bar, int step, const char* property) {
     if (step < 1)
         throw ELeadImageError(
-            QStringLiteral("%1 \nVScrollStep: Scroll step out of range.").arg(objectName()));
-    vScrollStep = step;
-    verticalBar->setSingleStep(step);
+            QStringLiteral("%1 \n%2: Scroll step out of range.").arg(objectName(), QLatin1String(property)));
+    bar->setSingleStep(step);
     ScrollTo(QPoint(0, 0));
     UpdateRects();
 }

@@ -189,8 +189,8 @@ public:
     int DisplayClipHeight() const { return displayClipRect.height(); }
     void SetDisplayRect(int left, int top, int width, int height);
     void SetDisplayClipRect(int left, int top, int width, int height);
-    int HScrollStep() const { return hScrollStep; }
-    int VScrollStep() const { return vScrollStep; }
+    int HScrollStep() const;
+    int VScrollStep() const;
     void SetHScrollStep(int step);
     void SetVScrollStep(int step);
     // Scroll position in display pixels.
@@ -238,6 +238,7 @@ private:
     void UpdateRects();
     void RepaintIfAuto();
     void ScrollBarMoved();
+    void SetScrollStep(QScrollBar* bar, int step, const char* property);
     QRect DisplayedPictureRect() const;
     QPoint ClampToPicture(QPoint client) const;
     void FinishMarking(QPoint end);
@@ -280,8 +281,6 @@ private:
     QRect displayRect;
     QRect displayClipRect;
     QSize clientSize;
-    int hScrollStep = 10;
-    int vScrollStep = 10;
     QScrollBar* horizontalBar = nullptr;
     QScrollBar* verticalBar = nullptr;
     bool layingOut = false;
