@@ -23,6 +23,9 @@ QString CutBefore(const QString& text, const char* marker, const char* extension
     return at < 0 ? text : text.left(at) + QLatin1String(extension);
 }
 
+const QString kTagStart = QStringLiteral("<IMG src=\"file://");
+const QString kTagEnd = QStringLiteral("\" align=\"top\">");
+
 } // namespace
 
 QString WithBackslash(const QString& path) {
@@ -82,17 +85,22 @@ QString SeriesCopyOf(const QString& name) {
 }
 
 QString EntryText(const QString& thumbFolder, int number, const QString& copyName) {
-    return QStringLiteral("<IMG src=\"file://") + thumbFolder + QStringLiteral("_THUMB_") +
-           QString::number(number) + copyName + QStringLiteral("\" align=\"top\">") + DisplayName(copyName);
+    return kTagStart + thumbFolder + QStringLiteral("_THUMB_") + QString::number(number) + copyName +
+           kTagEnd + DisplayName(copyName);
 }
 
 QString EntryFileName(const QString& entryText) {
-    QString name = entryText;
-    if (name.contains(QLatin1Char('>')))
-        name = name.section(QLatin1Char('>'), 1, 1);
-    if (name.contains(QLatin1Char('|')))
-        name = name.section(QLatin1Char('|'), 0, 0);
-    return name;
+    if (!entryText.startsWith(kTagStart))
+        return entryText;
+    const qsizetype end = entryText.indexOf(kTagEnd, kTagStart.size());
+    return end < 0 ? entryText : entryText.mid(end + kTagEnd.size());
+}
+
+QString ShownCopyName(const QString& name) {
+    // An entry's text, or a path ending in one, names its picture after the IMG tag.
+    const qsizetype end = name.indexOf(kTagEnd);
+    const QString file = end < 0 ? FileNamePart(name) : name.mid(end + kTagEnd.size());
+    return FileNamePart(SeriesCopyOf(file));
 }
 
 int ProgressPercent(int done, int total) {

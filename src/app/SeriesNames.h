@@ -27,9 +27,14 @@ QString SeriesCopyOf(const QString& name);
 // The list entry text: <IMG src="file://THUMB_FOLDER_THUMB_kC" align="top">DISPLAY.
 QString EntryText(const QString& thumbFolder, int number, const QString& copyName);
 
-// The file of the current picture from a selected entry's text: its display name, or the whole
-// text when it carries no IMG tag; a "|" ends the name.
+// The file of the current picture from a selected entry's text: the display name after the IMG
+// tag, or the whole text when it carries none. The entry is split at its tag, not at the first
+// ">" or "|", so names holding those characters survive.
 QString EntryFileName(const QString& entryText);
+
+// The series copy's file name that a name stands for: a list entry's text (by its display name),
+// a path, or a source file name.
+QString ShownCopyName(const QString& name);
 
 // done / total * 100, rounded with halves to even; 0 when total is 0.
 int ProgressPercent(int done, int total);

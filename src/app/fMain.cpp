@@ -1,6 +1,7 @@
 // The main window's layout, menus, start-up and closing.
 #include "fMain.h"
 
+#include "BusyCursor.h"
 #include "HTMListBox.h"
 #include "LEADImage.h"
 #include "OperationsPanel.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -64,6 +66,8 @@ TMainForm::TMainForm(const QString& programFolder, const QStringList& arguments,
     BuildLayout();
     BuildMenu();
     ConnectView();
+    ConnectSeries();
+    SetUpThumbnailFrame();
     FormCreate();
 }
 
@@ -182,6 +186,7 @@ void TMainForm::BuildLayout() {
     EXIFMemo->setObjectName(QStringLiteral("EXIFMemo"));
     EXIFMemo->setReadOnly(true);
     EXIFMemo->setFixedHeight(120);
+    EXIFMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     EXIFMemo->hide();
     column->addWidget(EXIFMemo);
     setCentralWidget(central);
@@ -233,20 +238,62 @@ void TMainForm::BuildMenu() {
     Item(Bildeffekte1, "FarbkorrekturRGB1", QStringLiteral("Farbkorrektur RGB"));
     Item(Bildeffekte1, "SchrferWeichzeichner1", QStringLiteral("Schärfer / Weichzeichner"));
     Item(Bildeffekte1, "WeitereBildeffekte1", QStringLiteral("Weitere Bildeffekte"));
+    Bildeffekte1->addSeparator();
+    // The effects of the paint-effects dialog's list, in its order.
+    const struct {
+        const char* name;
+        const char* caption;
+    } effects[] = {
+        {"LichtTeilen1", "Licht-Teilen"},
+        {"Relief1", "Relief"},
+        {"Schrge1", "Schräge"},
+        {"Plasma1", "Plasma"},
+        {"Solarisieren1", "Solarisieren"},
+        {"PosterEffekt1", "Poster-Effekt"},
+        {"Unschrfe1", "Unschärfe"},
+        {"RauscheninFarbe1", "Rauschen in Farbe"},
+        {"RauscheninSchwarzWei1", "Rauschen in Schwarz-Weiß"},
+        {"Bewegung1", "Bewegung"},
+        {"Mosaik1", "Mosaik"},
+        {"Wirbel1", "Wirbel"},
+        {"Fischauge1", "Fischauge"},
+        {"Rot1", "Rot"},
+        {"Grn1", "Grün"},
+        {"Blau1", "Blau"},
+        {"XRot1", "XRot"},
+        {"XGrn1", "XGrün"},
+        {"XBlau1", "XBlau"},
+        {"Kachelngeteilt1", "Kacheln geteilt"},
+        {"Kachelnberlappend1", "Kacheln überlappend"},
+    };
+    for (const auto& effect : effects)
+        Item(Bildeffekte1, effect.name, QString::fromUtf8(effect.caption));
 
     RoteAugenentfernen1 = Menu(bar, "RoteAugenentfernen1", QStringLiteral("Rote Augen entfernen"));
     Item(RoteAugenentfernen1, "RoteAugenentfernen2", QStringLiteral("Rote Augen entfernen"));
     Stapelbearbeitung1 = Menu(bar, "Stapelbearbeitung1", QStringLiteral("Stapelbearbeitung"));
     Item(Stapelbearbeitung1, "Stapelbearbeitungstarten1", QStringLiteral("Stapelbearbeitung starten"));
     EXIF1 = Menu(bar, "EXIF1", QStringLiteral("EXIF"));
-    Item(EXIF1, "EXIFDateneinesDigitalkamerabildesanzeigen1",
-         QStringLiteral("EXIF Daten eines Digitalkamerabildes anzeigen"));
+    EXIFDateneinesDigitalkamerabildesanzeigen1 =
+        Item(EXIF1, "EXIFDateneinesDigitalkamerabildesanzeigen1",
+             QStringLiteral("EXIF Daten eines Digitalkamerabildes anzeigen"));
+    connect(EXIFDateneinesDigitalkamerabildesanzeigen1, &QAction::triggered, this, &TMainForm::EXIF1Click);
     Tipps1 = Menu(bar, "Tipps", QStringLiteral("Tipps"));
     Item(Tipps1, "Tipps1", QStringLiteral("Tipps anzeigen"));
     Hilfe1 = Menu(bar, "Hilfe1", QStringLiteral("Hilfe"));
     Item(Hilfe1, "Hilfedatei1", QStringLiteral("Hilfedatei"));
     Item(Hilfe1, "Update1", QStringLiteral("Update"));
     Item(Hilfe1, "Info1", QStringLiteral("Info"));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Item(PopupMenu1, "AlleBilderausdemLumbradrucken1", QStringLiteral("Alle Bilder aus dem Lumbra drucken"));
+    Item(PopupMenu1, "AusgewhlteBilderausdemLumbradrucken1",
+         QStringLiteral("Ausgewählte Bilder aus dem Lumbra drucken"));
+    Item(PopupMenu1, "bersichtThumbnailsdrucken1", QStringLiteral("Übersicht (Thumbnails) drucken"));
+    const auto openPrintMenu = [this] { PopupMenu1->popup(QCursor::pos()); };
+    connect(PrintSpeedButton, &QToolButton::clicked, this, openPrintMenu);
+    connect(Bilderdrucken1, &QAction::triggered, this, openPrintMenu);
 }
 
 void TMainForm::FormCreate() {
@@ -295,14 +342,13 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::DeleteFiles(const QString& pattern) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TBusyCursor busy;
     QDir folder(SeriesNames::FolderOf(pattern));
     // The program writes these names itself, so the mask is matched case-sensitively.
     folder.setFilter(QDir::Files | QDir::Hidden | QDir::CaseSensitive);
     folder.setNameFilters({SeriesNames::FileNamePart(pattern)});
     for (const QString& name : folder.entryList())
         QFile::remove(folder.filePath(name));
-    QApplication::restoreOverrideCursor();
 }
 
 void TMainForm::FormClose() {
@@ -310,7 +356,32 @@ void TMainForm::FormClose() {
         DeleteFiles(ProgramFolder + QLatin1String(pattern));
 }
 
+void TMainForm::FormActivate() {
+    // The work area is laid out to fill the window already; what remains is the tips offer.
+    ShowTipsOnActivation();
+}
+
+void TMainForm::ShowTipsOnActivation() {
+    if (QFile::exists(ProgramFolder + QStringLiteral("NoTip.ini")))
+        return;
+    // The tips dialog is shown here once it exists.
+}
+
+void TMainForm::OfferSave() {
+    // Nothing is edited before the edit cycle exists; the save dialog is offered here then.
+    if (!Changed)
+        return;
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // The save offer never cancels the close.
+    OfferSave();
     FormClose();
     event->accept();
 }

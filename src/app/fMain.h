@@ -17,11 +17,15 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class QStatusBar;
+class QTimer;
 class QToolButton;
 class Prompts;
 class THTMListBox;
 class TLEADImage;
 class TOperationsPanel;
+namespace Codecs {
+struct LoadedPicture;
+}
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -58,6 +62,33 @@ public:
     // read-only and hidden alike; folders and failures are skipped.
     static void DeleteFiles(const QString& pattern);
 
+    // Activation: the work area fills the window; the tips are offered.
+    void FormActivate();
+    // Offers the tips dialog unless the user asked not to see it again.
+    void ShowTipsOnActivation();
+    // Offers to save the series when it has unsaved edits (before opening and when closing).
+    void OfferSave();
+
+    // Opening pictures and the thumbnail list
+    void OpenSpeedButtonClick();
+    void OpenOneSpeedButtonClick();
+    void OpenSeries();
+    void OpenOne(const QString& name);
+    void AddEntry();
+    void RefreshEntry();
+    void MakeThumbnail(const QString& file, int height, bool force);
+    void SelectOnly(int index);
+    void FileListBoxClick();
+    void Timer2Timer();
+    void ShowPicture(const QString& name, bool force);
+    // Enables or disables every command that needs an open picture (the undo keeps its own state).
+    void EnablePictureCommands(bool on);
+
+    // The information display
+    void ShowPictureInfo();
+    void ShowExif();
+    void EXIF1Click();
+
     // The view (zoom strip, scroll steps, panning)
     void ZoomTrackBarChange();
     void Button1Click();
@@ -73,6 +104,9 @@ public:
     int PanDeltaY = 0;
     QRect PanRect;
     QRect PanClipRect;
+    // The view does not hold the full picture that ShownFile names (it shows a reduced decode
+    // made for a thumbnail, or a source being converted), so the next display loads the file.
+    bool ShownFileStale = false;
 
     // Controls
     QWidget* Panel3 = nullptr;
@@ -106,6 +140,8 @@ public:
     TLEADImage* ThumbLEADImage = nullptr;
     TLEADImage* TempLEADImage = nullptr;
     TLEADImage* LEADImage1 = nullptr;
+    // The one-shot display step after a list selection.
+    QTimer* Timer2 = nullptr;
 
     // Menus and the items the start-up switches
     QMenu* Datei1 = nullptr;
@@ -121,16 +157,35 @@ public:
     QMenu* RoteAugenentfernen1 = nullptr;
     QMenu* Stapelbearbeitung1 = nullptr;
     QMenu* EXIF1 = nullptr;
+    QAction* EXIFDateneinesDigitalkamerabildesanzeigen1 = nullptr;
     QMenu* Tipps1 = nullptr;
     QMenu* Hilfe1 = nullptr;
+    // The print choices that "Drucken" and "Bilder drucken" open.
+    QMenu* PopupMenu1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildLayout();
     void BuildMenu();
     void ConnectView();
+    void ConnectSeries();
+    void SetUpThumbnailFrame();
+    // The open dialog and the folder check shared by both open commands; empty when the user
+    // cancelled or chose a file in the program's own folders.
+    QString ChooseSourceFile(const QString& caption, const QString& folderMessage);
+    // Fills the temp folder from the given source entries (all of the folder, or one file).
+    void CopyIntoSeries(const QStringList& entries, bool singlePicture);
+    // Lists every series copy of the temp folder and selects the first.
+    void ListSeries();
+    void AddOrRefreshEntry(bool refresh, const Codecs::LoadedPicture* reduced);
+    void MakeThumbnailFrom(const QString& file, int height, bool force, const Codecs::LoadedPicture* reduced);
+    void ShowPictureFrom(const QString& name, bool force, const Codecs::LoadedPicture* preview);
+    // After an opening that listed nothing: a blank view and the commands off.
+    void ShowEmptySeries();
+    void ShowProgress(const QString& text, int percent);
 
     Prompts& prompts;
 };

@@ -118,8 +118,9 @@ void TLEADImage::SetBitmap(const TBitmap& bitmap) {
     PictureChanged();
 }
 
-void TLEADImage::TakeLoaded(Codecs::LoadedPicture& loaded) {
+void TLEADImage::LoadFrom(const Codecs::LoadedPicture& loaded) {
     picture = loaded.image;
+    fileSize = QSize(loaded.info.width, loaded.info.height);
     bitmapBits = loaded.info.bits;
     fileFormat = loaded.info.format;
     fileCompression = loaded.info.compression;
@@ -129,13 +130,13 @@ void TLEADImage::TakeLoaded(Codecs::LoadedPicture& loaded) {
 void TLEADImage::Load(const QString& file, int /*bits*/, int /*page*/, int /*pages*/) {
     Codecs::LoadedPicture loaded;
     EngineCall("Load", [&] { loaded = Codecs::ReadPicture(file); });
-    TakeLoaded(loaded);
+    LoadFrom(loaded);
 }
 
 void TLEADImage::LoadReduced(const QString& file, int minWidth, int minHeight) {
     Codecs::LoadedPicture loaded;
     EngineCall("Load", [&] { loaded = Codecs::ReadPicture(file, QSize(minWidth, minHeight)); });
-    TakeLoaded(loaded);
+    LoadFrom(loaded);
 }
 
 void TLEADImage::Save(const QString& file, int format, int bits, int quality, int /*flags*/) {

@@ -74,6 +74,8 @@ public:
     int BitmapHeight() const { return picture.height(); }
     int BitmapBits() const { return HasBitmap() ? bitmapBits : 0; }
     int FileFormat() const { return fileFormat; }
+    // The picture's size in its file; smaller than the bitmap's after a reduced load.
+    QSize FileSize() const { return fileSize; }
     QString FileCompression() const { return fileCompression; }
     // The picture with its region (null when there is none); shares pixels until either changes.
     TBitmap Bitmap() const;
@@ -85,6 +87,9 @@ public:
     // Loads the picture at a reduced size that still covers minWidth x minHeight, where the
     // decoder can reduce cheaply (JPEG); the file information describes the file as usual.
     void LoadReduced(const QString& file, int minWidth, int minHeight);
+    // Takes a picture that was already read from its file, for example a reduced decode made on a
+    // worker thread; the same as loading that file.
+    void LoadFrom(const Codecs::LoadedPicture& loaded);
     void Save(const QString& file, int format, int bits, int quality, int flags = 0);
 
     // Geometry
@@ -242,7 +247,6 @@ private:
     QRect DisplayedPictureRect() const;
     QPoint ClampToPicture(QPoint client) const;
     void FinishMarking(QPoint end);
-    void TakeLoaded(Codecs::LoadedPicture& loaded);
     void PaintPicture(QPainter& painter, const QRect& area);
     void PaintRegionFrame(QPainter& painter);
     void PaintFloater(QPainter& painter);
@@ -250,6 +254,7 @@ private:
 
     QImage picture;
     int bitmapBits = 24;
+    QSize fileSize;
     int fileFormat = 0;
     QString fileCompression;
 

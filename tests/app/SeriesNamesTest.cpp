@@ -54,16 +54,21 @@ TEST(SeriesNames, EntriesLeadBackToTheirSeriesCopies) {
     EXPECT_EQ(entry, QStringLiteral(
                          "<IMG src=\"file:///opt/korvelle/thumb/_THUMB_3c_tiff.jpg\" align=\"top\">c.tif"));
     EXPECT_EQ(EntryFileName(entry), QStringLiteral("c.tif"));
-    EXPECT_EQ(EntryFileName(QStringLiteral("a.jpg|x")), QStringLiteral("a.jpg"));
+    EXPECT_EQ(EntryFileName(QStringLiteral("a.jpg")), QStringLiteral("a.jpg"));
 
-    // Showing an entry: the file-name part of its text, reduced, then its second ">" field.
-    for (const char* copy : {"c_tiff.jpg", "b_jpeg.jpg", "e_bmp.jpg", "f_gif.jpg", "a.jpg"}) {
-        const QString reduced = SeriesCopyOf(QStringLiteral("/opt/korvelle/temp/") +
-                                             FileNamePart(EntryText(thumbs, 1, QString::fromUtf8(copy))));
-        EXPECT_EQ(reduced.contains(QLatin1Char('>')) ? reduced.section(QLatin1Char('>'), 1, 1) : reduced,
+    // Showing an entry, or a path that ends in one, leads to its series copy, also when the
+    // names hold the characters that delimit an entry.
+    for (const char* copy : {"c_tiff.jpg", "b_jpeg.jpg", "e_bmp.jpg", "f_gif.jpg", "a.jpg", "x>y.jpg",
+                             "Ärger <1> | 2_gif.jpg", "p|q_tiff.jpg"}) {
+        const QString text = EntryText(thumbs, 12, QString::fromUtf8(copy));
+        EXPECT_EQ(ShownCopyName(text), QString::fromUtf8(copy)) << copy;
+        EXPECT_EQ(ShownCopyName(QStringLiteral("/opt/korvelle/temp/") + FileNamePart(text)),
                   QString::fromUtf8(copy))
             << copy;
+        EXPECT_EQ(EntryFileName(text), DisplayName(QString::fromUtf8(copy))) << copy;
     }
+    EXPECT_EQ(ShownCopyName(QStringLiteral("/quelle/c.tif")), QStringLiteral("c_tiff.jpg"));
+    EXPECT_EQ(ShownCopyName(QStringLiteral("/temp/a>b.jpg")), QStringLiteral("a>b.jpg"));
     EXPECT_EQ(SeriesCopyOf(QStringLiteral("/x/d.tiff")), QStringLiteral("d_tiff.jpg"));
 }
 
