@@ -1,45 +1,87 @@
 #include "ReducedDecoder.h"
 
-#include <new>
+#include <algorithm>
+#include <exception>
 
 namespace {
 
-std::optional<Codecs::LoadedPicture> DecodeReduced(const QString& file, QSize minSize) {
-    // A picture that cannot be read gets no thumbnail; the caller ignores that, as it ignores
-    // every thumbnail failure.
+std::optional<TPreparedPicture> Prepare(const TReducedDecoder::Job& job) {
+    // A picture that cannot be read gets nothing prepared; the caller then reads it itself and
+    // meets the error there.
     try {
-        return Codecs::ReadPicture(file, minSize);
-    } catch (const Codecs::CodecError&) {
-        return std::nullopt;
-    } catch (const std::bad_alloc&) {
+        TPreparedPicture prepared{Codecs::ReadPicture(job.path, job.minSize), QImage()};
+        if (job.finish)
+            prepared.made = job.finish(prepared.picture);
+        return prepared;
+    } catch (const std::exception&) {
+        // Nothing may leave a worker thread; the caller's own attempt reports the failure.
         return std::nullopt;
     }
 }
 
 } // namespace
 
-TReducedDecoder::TReducedDecoder(const QStringList& files, QSize minSize, int lookAhead)
-    : files(files), minSize(minSize), lookAhead(std::max(1, lookAhead)) {
-    StartMore();
+TReducedDecoder::TReducedDecoder(std::vector<Job> jobs) {
+    queue.reserve(jobs.size());
+    for (Job& job : jobs)
+        queue.push_back(Slot{std::move(job), std::nullopt, false});
+    if (queue.empty())
+        return;
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < std::min<size_t>(cores, queue.size()); ++i)
+        workers.emplace_back([this] { Work(); });
 }
 
 TReducedDecoder::~TReducedDecoder() {
-    for (auto& decode : running)
-        decode.wait();
+    {
+        const std::lock_guard lock(mutex);
+        stopping = true;
+    }
+    changed.notify_all();
+    for (std::thread& worker : workers)
+        worker.join();
 }
 
-void TReducedDecoder::StartMore() {
-    while (int(running.size()) < lookAhead && started < files.size()) {
-        running.push_back(std::async(std::launch::async, DecodeReduced, files[started], minSize));
-        ++started;
+void TReducedDecoder::Work() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        changed.wait(lock, [this] {
+            return stopping || (nextToStart < queue.size() && nextToStart < nextToTake + kMaxAhead);
+        });
+        if (stopping)
+            return;
+        const size_t index = nextToStart++;
+        const Job job = queue[index].job;
+        lock.unlock();
+        std::optional<TPreparedPicture> result = Prepare(job);
+        lock.lock();
+        queue[index].result = std::move(result);
+        queue[index].done = true;
+        changed.notify_all();
     }
 }
 
-std::optional<Codecs::LoadedPicture> TReducedDecoder::TakeNext() {
-    if (running.empty())
+std::optional<TPreparedPicture> TReducedDecoder::Take(const QString& name) {
+    std::unique_lock lock(mutex);
+    const auto found = std::find_if(queue.begin() + std::ptrdiff_t(nextToTake), queue.end(),
+                                    [&](const Slot& slot) { return slot.job.name == name; });
+    if (found == queue.end())
         return std::nullopt;
-    std::optional<Codecs::LoadedPicture> next = running.front().get();
-    running.pop_front();
-    StartMore();
-    return next;
+    const size_t index = size_t(found - queue.begin());
+    for (size_t skipped = nextToTake; skipped < index; ++skipped)
+        queue[skipped].result.reset();
+    nextToTake = index + 1;
+    if (nextToStart <= index) {
+        // Not started yet (the jobs before it were skipped): decode it here.
+        nextToStart = index + 1;
+        const Job job = queue[index].job;
+        lock.unlock();
+        changed.notify_all();
+        return Prepare(job);
+    }
+    changed.notify_all();
+    changed.wait(lock, [&] { return queue[index].done; });
+    std::optional<TPreparedPicture> result = std::move(queue[index].result);
+    queue[index].result.reset();
+    return result;
 }

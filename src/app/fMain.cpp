@@ -6,6 +6,7 @@
 #include "LEADImage.h"
 #include "OperationsPanel.h"
 #include "Prompts.h"
+#include "ReducedDecoder.h"
 #include "SeriesNames.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -71,6 +73,8 @@ TMainForm::TMainForm(const QString& programFolder, const QStringList& arguments,
     FormCreate();
 }
 
+TMainForm::~TMainForm() = default;
+
 void TMainForm::BuildLayout() {
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -81,9 +85,16 @@ void TMainForm::BuildLayout() {
     Panel3->setFixedHeight(41);
     Image1 = new QLabel(Panel3);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setText(QStringLiteral("  Korvelle"));
-    Image1->setStyleSheet(QStringLiteral("font: bold 20px 'Liberation Sans'; color: #0a3d7a;"));
-    Image1->setGeometry(0, 0, 400, 41);
+    const QPixmap banner(ProgramFolder + QStringLiteral("banner.png"));
+    if (banner.isNull()) {
+        // Without the installed banner the window still names the program.
+        Image1->setText(QStringLiteral("  Korvelle"));
+        Image1->setStyleSheet(QStringLiteral("font: bold 20px 'Liberation Sans'; color: #0a3d7a;"));
+        Image1->setGeometry(0, 0, 400, 41);
+    } else {
+        Image1->setPixmap(banner);
+        Image1->setGeometry(0, 0, banner.width(), 41);
+    }
     column->addWidget(Panel3);
 
     ControllBar1 = Named(new QWidget(central), "ControllBar1");

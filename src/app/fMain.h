@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -23,6 +25,8 @@ class Prompts;
 class THTMListBox;
 class TLEADImage;
 class TOperationsPanel;
+class TReducedDecoder;
+struct TPreparedPicture;
 namespace Codecs {
 struct LoadedPicture;
 }
@@ -35,6 +39,7 @@ public:
     // program's name. The workspace is prepared at once (FormCreate).
     TMainForm(const QString& programFolder, const QStringList& arguments, Prompts& prompts,
               QWidget* parent = nullptr);
+    ~TMainForm() override;
 
     // Workspace state
     QString ProgramFolder;
@@ -107,6 +112,10 @@ public:
     // The view does not hold the full picture that ShownFile names (it shows a reduced decode
     // made for a thumbnail, or a source being converted), so the next display loads the file.
     bool ShownFileStale = false;
+    // The full decode of the series' first picture, started when the series was opened, so the
+    // display step after the opening finds it ready; dropped by any other display.
+    std::unique_ptr<TReducedDecoder> FirstPicture;
+    QString FirstPictureName;
 
     // Controls
     QWidget* Panel3 = nullptr;
@@ -178,10 +187,13 @@ private:
     QString ChooseSourceFile(const QString& caption, const QString& folderMessage);
     // Fills the temp folder from the given source entries (all of the folder, or one file).
     void CopyIntoSeries(const QStringList& entries, bool singlePicture);
+    // Copies the entries into the temp folder and lists the series.
+    void FillSeries(const QStringList& entries, bool singlePicture);
     // Lists every series copy of the temp folder and selects the first.
-    void ListSeries();
-    void AddOrRefreshEntry(bool refresh, const Codecs::LoadedPicture* reduced);
-    void MakeThumbnailFrom(const QString& file, int height, bool force, const Codecs::LoadedPicture* reduced);
+    void ListSeries(TReducedDecoder& decoder);
+    // prepared: the decode and thumbnail a worker made already, or nothing.
+    void AddOrRefreshEntry(bool refresh, const TPreparedPicture* prepared);
+    void MakeThumbnailFrom(const QString& file, int height, bool force, const TPreparedPicture* prepared);
     void ShowPictureFrom(const QString& name, bool force, const Codecs::LoadedPicture* preview);
     // After an opening that listed nothing: a blank view and the commands off.
     void ShowEmptySeries();

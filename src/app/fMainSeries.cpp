@@ -10,6 +10,7 @@
 #include "Prompts.h"
 #include "ReducedDecoder.h"
 #include "SeriesNames.h"
+#include "Thumbnail.h"
 
 #include <QCollator>
 #include <QDir>
@@ -24,6 +25,8 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <filesystem>
+#include <map>
 #include <stdexcept>
 
 using namespace SeriesNames;
@@ -36,18 +39,23 @@ const QString kOpenFilter = QStringLiteral(
 
 // The thumbnail height the list is built for.
 constexpr int kThumbnailHeight = 70;
-// Reduced decodes kept in flight while the list is filled: enough to keep both cores busy.
-constexpr int kDecodeAhead = 3;
+// Natural name order, case-insensitive: IMG_2 before IMG_10. Names equal but for case keep a
+// fixed order between them.
+void SortNaturally(QStringList& names) {
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
 
 // Every entry of a folder, hidden ones and "." and ".." included, in natural name order.
 QStringList FolderEntries(const QString& folder) {
     QStringList entries =
         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(entries.begin(), entries.end(),
-              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    SortNaturally(entries);
     return entries;
 }
 
@@ -55,11 +63,20 @@ bool Contains(const QString& text, const char* part) {
     return text.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
 
+// JPEG sources are copied byte for byte; a lone ".JPEG" picture too, under its copy name.
+bool IsByteCopy(const QString& entry, bool singlePicture) {
+    return Contains(entry, ".JPEG") ? singlePicture : Contains(entry, ".JPG");
+}
+
 // A byte copy that replaces the target; the copy is made writable for its owner, since edits
 // are written over it later.
 void CopyReplacing(const QString& source, const QString& target) {
-    QFile::remove(target);
-    if (!QFile::copy(source, target))
+    // The library's copy stays inside the kernel, where Qt's passes every byte through a buffer.
+    std::error_code failed;
+    std::filesystem::copy_file(QFile::encodeName(source).toStdString(),
+                               QFile::encodeName(target).toStdString(),
+                               std::filesystem::copy_options::overwrite_existing, failed);
+    if (failed)
         throw std::runtime_error(
             QStringLiteral("Die Datei \"%1\" kann nicht in den Arbeitsordner kopiert werden.")
                 .arg(QDir::toNativeSeparators(source))
@@ -200,6 +217,7 @@ void TMainForm::EnablePictureCommands(bool on) {
 
 void TMainForm::ShowEmptySeries() {
     Timer2->stop();
+    FirstPicture.reset();
     ViewLEADImage->SetBitmap(TBitmap());
     ViewLEADImage->RepaintPicture();
     ShownFileStale = false;
@@ -227,8 +245,7 @@ void TMainForm::OpenSeries() {
     DeleteFiles(TempFolder + QLatin1Char('*'));
     const QStringList entries = FolderEntries(SourceFolder);
     FileTotal = int(entries.size());
-    CopyIntoSeries(entries, false);
-    ListSeries();
+    FillSeries(entries, false);
 }
 
 void TMainForm::OpenOne(const QString& name) {
@@ -237,8 +254,41 @@ void TMainForm::OpenOne(const QString& name) {
     FileListBox->Clear();
     DeleteFiles(TempFolder + QLatin1Char('*'));
     FileTotal = 0;
-    CopyIntoSeries(QFileInfo(SourceFolder + name).exists() ? QStringList{name} : QStringList(), true);
-    ListSeries();
+    FillSeries(QFileInfo(SourceFolder + name).exists() ? QStringList{name} : QStringList(), true);
+}
+
+void TMainForm::FillSeries(const QStringList& entries, bool singlePicture) {
+    // The series copies that copying will leave, in the order the temp folder will list them;
+    // the byte copies hold their source's bytes, so their decodes can start from the source now.
+    std::map<QString, QString> planned;
+    for (const QString& entry : entries) {
+        const QString copy = CopyName(entry, singlePicture);
+        if (copy.isEmpty() || !QFileInfo(SourceFolder + entry).isFile())
+            continue;
+        planned[copy] = IsByteCopy(entry, singlePicture) ? SourceFolder + entry : QString();
+    }
+    QStringList names;
+    for (const auto& [copy, source] : planned)
+        names.append(copy);
+    SortNaturally(names);
+    std::vector<TReducedDecoder::Job> jobs;
+    const Raster::ShapeSettings frame = ThumbLEADImage->ShapeSettings();
+    const auto makeThumbnail = [frame](const Codecs::LoadedPicture& picture) {
+        return Thumbnail::Framed(picture.image, QSize(picture.info.width, picture.info.height),
+                                 kThumbnailHeight, frame);
+    };
+    for (const QString& copy : names)
+        if (!planned[copy].isEmpty())
+            jobs.push_back({copy, planned[copy], QSize(1, kThumbnailHeight), makeThumbnail});
+    TReducedDecoder decoder(std::move(jobs));
+    FirstPicture.reset();
+    if (!names.isEmpty() && !planned[names.first()].isEmpty()) {
+        FirstPictureName = names.first();
+        FirstPicture = std::make_unique<TReducedDecoder>(std::vector<TReducedDecoder::Job>{
+            {FirstPictureName, planned[FirstPictureName], QSize(), nullptr}});
+    }
+    CopyIntoSeries(entries, singlePicture);
+    ListSeries(decoder);
 }
 
 void TMainForm::CopyIntoSeries(const QStringList& entries, bool singlePicture) {
@@ -258,9 +308,7 @@ void TMainForm::CopyIntoSeries(const QStringList& entries, bool singlePicture) {
         // Folders named like pictures are not pictures.
         if (copy.isEmpty() || !QFileInfo(source).isFile())
             continue;
-        if (!Contains(entry, ".JPEG") && Contains(entry, ".JPG")) {
-            CopyReplacing(source, TempFolder + entry);
-        } else if (singlePicture && Contains(entry, ".JPEG")) {
+        if (IsByteCopy(entry, singlePicture)) {
             CopyReplacing(source, TempFolder + copy);
         } else {
             try {
@@ -276,30 +324,22 @@ void TMainForm::CopyIntoSeries(const QStringList& entries, bool singlePicture) {
     }
 }
 
-void TMainForm::ListSeries() {
+void TMainForm::ListSeries(TReducedDecoder& decoder) {
     const TBusyCursor busy;
     QStringList copies;
     for (const QString& name : FolderEntries(TempFolder))
         if (Contains(name, ".JPG") && QFileInfo(TempFolder + name).isFile())
             copies.append(name);
-    QStringList paths;
-    for (const QString& name : copies)
-        paths.append(TempFolder + name);
-    // The thumbnails' decodes run ahead on worker threads; everything else happens here, in the
-    // order of a loop that decodes one picture at a time.
-    TReducedDecoder decoder(paths, QSize(1, kThumbnailHeight), kDecodeAhead);
     FileDone = 0;
-    for (const QString& path : paths) {
-        repaint();
-        CurrentFile = path;
+    for (const QString& copy : copies) {
+        // Of the window only the list and the view change from one picture to the next.
+        FileListBox->repaint();
+        ViewLEADImage->repaint();
+        CurrentFile = TempFolder + copy;
         ++FileDone;
-        const std::optional<Codecs::LoadedPicture> reduced = decoder.TakeNext();
-        if (reduced) {
-            AddOrRefreshEntry(false, &*reduced);
-        } else {
-            // Not readable now: the plain path, whose errors are ignored in the same way.
-            AddEntry();
-        }
+        // A copy without a prepared decode (a conversion) is read here, as a lone picture is.
+        const std::optional<TPreparedPicture> prepared = decoder.Take(copy);
+        AddOrRefreshEntry(false, prepared ? &*prepared : nullptr);
         FileListBox->SetSelected(FileDone - 1, true);
     }
     if (FileListBox->Count() == 0)
@@ -317,13 +357,13 @@ void TMainForm::RefreshEntry() {
     AddOrRefreshEntry(true, nullptr);
 }
 
-void TMainForm::AddOrRefreshEntry(bool refresh, const Codecs::LoadedPicture* reduced) {
+void TMainForm::AddOrRefreshEntry(bool refresh, const TPreparedPicture* prepared) {
     const QString copy = FileNamePart(CurrentFile);
     const QString base = ThumbFolder + QStringLiteral("_THUMB_");
     int number = 1;
     while (QFileInfo::exists(base + QString::number(number) + copy))
         ++number;
-    MakeThumbnailFrom(TempFolder + copy, kThumbnailHeight, true, reduced);
+    MakeThumbnailFrom(TempFolder + copy, kThumbnailHeight, true, prepared);
     const QString numbered = base + QString::number(number) + copy;
     QFile::remove(numbered);
     QFile::copy(base + copy, numbered);
@@ -336,7 +376,7 @@ void TMainForm::AddOrRefreshEntry(bool refresh, const Codecs::LoadedPicture* red
     } else {
         FileListBox->AddItem(entry);
     }
-    ShowPictureFrom(CurrentFile, true, reduced);
+    ShowPictureFrom(CurrentFile, true, prepared ? &prepared->picture : nullptr);
 }
 
 void TMainForm::MakeThumbnail(const QString& file, int height, bool force) {
@@ -344,7 +384,7 @@ void TMainForm::MakeThumbnail(const QString& file, int height, bool force) {
 }
 
 void TMainForm::MakeThumbnailFrom(const QString& file, int height, bool force,
-                                  const Codecs::LoadedPicture* reduced) {
+                                  const TPreparedPicture* prepared) {
     const QString target = ThumbFolder + QStringLiteral("_THUMB_") + FileNamePart(file);
     if (!force && QFileInfo::exists(target))
         return;
@@ -356,24 +396,13 @@ void TMainForm::MakeThumbnailFrom(const QString& file, int height, bool force,
     TLEADImage& thumb = *ThumbLEADImage;
     // A thumbnail that cannot be made leaves its entry without a picture; nothing else depends on it.
     try {
-        if (reduced)
-            thumb.LoadFrom(*reduced);
-        else
+        QImage thumbnail = prepared ? prepared->made : QImage();
+        if (thumbnail.isNull()) {
             thumb.LoadReduced(file, 1, height);
-        // The width follows the picture's own proportions, not those of a reduced decode.
-        const QSize original =
-            thumb.FileSize().isEmpty() ? QSize(thumb.BitmapWidth(), thumb.BitmapHeight()) : thumb.FileSize();
-        thumb.Size(int(std::nearbyint(double(height) * original.width() / original.height())), height, 4);
-        thumb.DrawPersistence = true;
-        thumb.ShapeWidth = thumb.BitmapWidth();
-        thumb.ShapeHeight = thumb.BitmapHeight();
-        thumb.DrawShape(kShapeRectangle, thumb.Bitmap());
-        thumb.SetAutoRepaint(true);
-        thumb.SetRgnRect(0, thumb.BitmapHeight() - 2, 2, 2, 1);
-        thumb.Fill(Qt::white);
-        thumb.SetRgnRect(thumb.BitmapWidth() - 2, 0, 2, 2, 1);
-        thumb.Fill(Qt::white);
-        thumb.FreeRgn();
+            thumbnail =
+                Thumbnail::Framed(thumb.Bitmap().Pixels, thumb.FileSize(), height, thumb.ShapeSettings());
+        }
+        thumb.SetBitmap(thumbnail);
         thumb.Save(target, Codecs::kFormatJpeg422, 24, 2);
     } catch (const ELeadImageError&) {
     }
@@ -423,17 +452,30 @@ void TMainForm::ShowPictureFrom(const QString& name, bool force, const Codecs::L
     if (preview && preview->image.height() < preview->info.height &&
         ViewLEADImage->height() >= preview->info.height)
         preview = nullptr;
+    if (preview) {
+        // The reduced decode passes by while the list fills: fitted, and painted at the next
+        // picture's repaint. The zoom strip waits for the real picture.
+        ViewLEADImage->LoadFrom(*preview);
+        ViewLEADImage->SetPaintSizeMode(smFit);
+        ViewLEADImage->show();
+        ShownFileStale = true;
+        return;
+    }
+    std::optional<TPreparedPicture> prepared;
+    if (FirstPicture && FirstPictureName == copy)
+        prepared = FirstPicture->Take(copy);
+    FirstPicture.reset();
     // A picture that cannot be shown leaves the view with its previous one.
     try {
-        if (preview) {
-            ViewLEADImage->LoadFrom(*preview);
-        } else {
+        if (prepared)
+            ViewLEADImage->LoadFrom(prepared->picture);
+        else
             ViewLEADImage->Load(TempFolder + copy);
-        }
-        ShownFileStale = preview != nullptr;
-        const int pictureHeight = preview ? preview->info.height : ViewLEADImage->BitmapHeight();
-        ViewLEADImage->SetPaintSizeMode(ViewLEADImage->height() < pictureHeight ? smFit : smNormal);
-        ViewLEADImage->RepaintPicture();
+        ShownFileStale = false;
+        ViewLEADImage->SetPaintSizeMode(ViewLEADImage->height() < ViewLEADImage->BitmapHeight() ? smFit
+                                                                                                : smNormal);
+        // No paint at the fitted zoom: the zoom strip below paints at once at one percent less,
+        // and a camera picture would otherwise be scaled down twice.
         ViewLEADImage->show();
     } catch (const ELeadImageError&) {
         return;

@@ -186,14 +186,7 @@ void TLEADImage::Combine(int x, int y, int width, int height, const TBitmap& sou
     PictureChanged();
 }
 
-void TLEADImage::DrawShape(int shape, const TBitmap& /*background*/) {
-    RequirePicture("DrawShape");
-    if (shape != kShapeRectangle)
-        Fail("DrawShape", kErrorInvalidParameter, QStringLiteral("Shape not supported"));
-    // Without persistence a shape would live on the screen only; the program always draws into
-    // the picture, and a transparent background means the picture itself is the background.
-    if (!DrawPersistence)
-        return;
+Raster::ShapeSettings TLEADImage::ShapeSettings() const {
     Raster::ShapeSettings settings;
     settings.rect = QRect(ShapeLeft, ShapeTop, ShapeWidth, ShapeHeight);
     settings.borderColor = ShapeBorderColor;
@@ -209,6 +202,18 @@ void TLEADImage::DrawShape(int shape, const TBitmap& /*background*/) {
     settings.shadowColor = ShadowColor;
     settings.shadowX = ShadowXDepth;
     settings.shadowY = ShadowYDepth;
+    return settings;
+}
+
+void TLEADImage::DrawShape(int shape, const TBitmap& /*background*/) {
+    RequirePicture("DrawShape");
+    if (shape != kShapeRectangle)
+        Fail("DrawShape", kErrorInvalidParameter, QStringLiteral("Shape not supported"));
+    // Without persistence a shape would live on the screen only; the program always draws into
+    // the picture, and a transparent background means the picture itself is the background.
+    if (!DrawPersistence)
+        return;
+    const Raster::ShapeSettings settings = ShapeSettings();
     if (ShapeBackgroundStyle == sbsOpaque) {
         const QRect face(ShapeLeft, ShapeTop, ShapeWidth - ShadowXDepth, ShapeHeight - ShadowYDepth);
         Raster::Fill(picture, QRegion(face) & picture.rect(), PatternBackColor);

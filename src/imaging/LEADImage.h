@@ -109,6 +109,9 @@ public:
     void BalanceColors(const TBalance& red, const TBalance& green, const TBalance& blue);
     void RemoveRedeye(QColor colour, int threshold, int lightness);
 
+    // The shape properties as the engine draws them (the rectangle from ShapeLeft .. ShapeHeight).
+    Raster::ShapeSettings ShapeSettings() const;
+
     // Shape properties used by DrawShape.
     int ShapeLeft = 0;
     int ShapeTop = 0;
