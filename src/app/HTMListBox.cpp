@@ -84,6 +84,8 @@ void THTMListBox::InsertItem(int index, const QString& text) {
     // A renewed entry points to a new thumbnail file; forget pictures read for the old one.
     images.clear();
     insertItem(index, text);
+    // A long name does not fit beside its thumbnail in the narrow list; the hint shows it whole.
+    item(index)->setToolTip(ParseHTMEntry(text).Caption);
 }
 
 void THTMListBox::DeleteItem(int index) {
