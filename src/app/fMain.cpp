@@ -69,8 +69,11 @@ TMainForm::TMainForm(const QString& programFolder, const QStringList& arguments,
     BuildMenu();
     ConnectView();
     ConnectSeries();
+    ConnectEditing();
     SetUpThumbnailFrame();
     FormCreate();
+    // The dialogs come after the start-up, which they rely on for the program folder.
+    ConnectSaving();
 }
 
 TMainForm::~TMainForm() = default;
@@ -187,6 +190,9 @@ void TMainForm::BuildLayout() {
     work->addWidget(ZuschneidenPanel);
     RedeyePanel = Named(new QFrame(WorkPanel), "RedeyePanel");
     RedeyePanel->setFixedWidth(170);
+    RedeyeUndoBitBtn = new QPushButton(QStringLiteral("Bearbeitung rückgängig"), RedeyePanel);
+    RedeyeUndoBitBtn->setObjectName(QStringLiteral("RedeyeUndoBitBtn"));
+    RedeyeUndoBitBtn->setGeometry(8, 300, 154, 25);
     RedeyePanel->hide();
     work->addWidget(RedeyePanel);
     EffectsPanel = new TOperationsPanel(WorkPanel);
@@ -342,6 +348,7 @@ void TMainForm::FormCreate() {
         menu->setEnabled(false);
     Bearbeitungrckgnig1->setEnabled(false);
     EffectsPanel->Picture(QStringLiteral("UndoImage"))->setEnabled(false);
+    UpdateUndoPicture();
 
     const QString marker = ProgramFolder + QStringLiteral("FirstStart.ini");
     if (!QFile::exists(marker)) {
@@ -376,12 +383,6 @@ void TMainForm::ShowTipsOnActivation() {
     if (QFile::exists(ProgramFolder + QStringLiteral("NoTip.ini")))
         return;
     // The tips dialog is shown here once it exists.
-}
-
-void TMainForm::OfferSave() {
-    // Nothing is edited before the edit cycle exists; the save dialog is offered here then.
-    if (!Changed)
-        return;
 }
 
 bool TMainForm::event(QEvent* event) {

@@ -3,6 +3,9 @@
 // member functions that a subsystem owns are defined in that subsystem's folder.
 #pragma once
 
+#include "Prompts.h"
+
+#include <QImage>
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
@@ -21,10 +24,11 @@ class QSlider;
 class QStatusBar;
 class QTimer;
 class QToolButton;
-class Prompts;
 class THTMListBox;
 class TLEADImage;
 class TOperationsPanel;
+class TSaveWizzard;
+class TSaveWizzard2;
 class TReducedDecoder;
 struct TPreparedPicture;
 namespace Codecs {
@@ -89,6 +93,44 @@ public:
     // Enables or disables every command that needs an open picture (the undo keeps its own state).
     void EnablePictureCommands(bool on);
 
+    // The edit cycle and undo
+    // The working copy: the current picture's latest state.
+    QString WorkingCopy() const { return ProgramFolder + QStringLiteral("Temp.jpg"); }
+    // Writes the view's picture to a file as every step of the cycle does (JPEG, factor 4).
+    void WriteView(const QString& file);
+    void CancelRegion();
+    void PushUndo();
+    void CommitEdit();
+    void UndoImageClick();
+    void UpdateUndoPicture();
+    // Back to the operations panel from the crop or red-eye panel, committing red-eye removals.
+    void BackToOperationsPanel();
+    // Pastes back and drops any floater, removes the region and gives the view back the saved
+    // frame type and marking tool.
+    void EndFloater();
+    bool RedEyeMode = false;
+    int SavedFrameType = 0;
+    int SavedMarkingTool = 0;
+    // The last picture written by WriteView, encoded, and the key of the pixels it came from.
+    QByteArray WrittenBytes;
+    qint64 WrittenKey = 0;
+    // The two looks of UndoImage.
+    QImage EnabledPic;
+    QImage DisabledPic;
+
+    // Rotation and mirroring: "-90", "90", "180", "FlipV" or "FlipH".
+    void RotateFlip(const QString& code);
+
+    // Saving
+    void SaveSpeedButtonClick();
+    void Save_All_SpeedButtonClick();
+    void SaveCurrent();
+    void SaveSeries();
+    // The one save dialog of the window: title, file name, filter and extension as last set.
+    Prompts::FileRequest SaveDialog2;
+    TSaveWizzard* SaveWizzard = nullptr;
+    TSaveWizzard2* SaveWizzard2 = nullptr;
+
     // The information display
     void ShowPictureInfo();
     void ShowExif();
@@ -142,6 +184,7 @@ public:
     QLabel* SeitenvhLabel = nullptr;
     QLineEdit* SeitenvhEdit = nullptr;
     QWidget* RedeyePanel = nullptr;
+    QPushButton* RedeyeUndoBitBtn = nullptr;
     TOperationsPanel* EffectsPanel = nullptr;
     QPlainTextEdit* EXIFMemo = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -181,6 +224,9 @@ private:
     void BuildMenu();
     void ConnectView();
     void ConnectSeries();
+    void ConnectEditing();
+    // Creates the two save prompts and connects the save commands.
+    void ConnectSaving();
     void SetUpThumbnailFrame();
     // The open dialog and the folder check shared by both open commands; empty when the user
     // cancelled or chose a file in the program's own folders.

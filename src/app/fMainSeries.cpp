@@ -372,11 +372,14 @@ void TMainForm::AddOrRefreshEntry(bool refresh, const TPreparedPicture* prepared
         const int index = FileListBox->ItemIndex();
         FileListBox->DeleteItem(index);
         FileListBox->InsertItem(index, entry);
+        // Taking the entry out moved the focus; the renewed entry is the current one again.
+        FileListBox->SetItemIndex(index);
         SelectOnly(index);
     } else {
         FileListBox->AddItem(entry);
     }
-    ShowPictureFrom(CurrentFile, true, prepared ? &prepared->picture : nullptr);
+    ShowPictureFrom(CurrentFile, true,
+                    prepared && !prepared->picture.image.isNull() ? &prepared->picture : nullptr);
 }
 
 void TMainForm::MakeThumbnail(const QString& file, int height, bool force) {
@@ -428,6 +431,7 @@ void TMainForm::FileListBoxClick() {
         Timer2->start();
     UndoCounter = 0;
     EffectsPanel->Picture(QStringLiteral("UndoImage"))->setEnabled(false);
+    UpdateUndoPicture();
     Bearbeitungrckgnig1->setEnabled(false);
 }
 

@@ -70,7 +70,7 @@ LoadedPicture ReadPicture(const QString& path, QSize minSize) {
     return DecodePicture(bytes, minSize);
 }
 
-void WritePicture(const QImage& image, const QString& path, int format, int bits, int qualityFactor) {
+QByteArray EncodePicture(const QImage& image, int format, int bits, int qualityFactor) {
     const bool supported = (format == kFormatJpeg422 && bits == 24) ||
                            (format == kFormatTifLzw && bits == 24) || (format == kFormatBmp && bits == 24) ||
                            (format == kFormatGif && bits == 8);
@@ -78,14 +78,21 @@ void WritePicture(const QImage& image, const QString& path, int format, int bits
         Fail(kErrorUnsupported, QStringLiteral("Cannot save format %1 with %2 bits").arg(format).arg(bits));
     if (image.isNull())
         Fail(kErrorUnsupported, QStringLiteral("No picture to save"));
-    const QByteArray data = format == kFormatJpeg422  ? Detail::EncodeJpeg(image, JpegQuality(qualityFactor))
-                            : format == kFormatTifLzw ? Detail::EncodeTiff(image)
-                            : format == kFormatBmp    ? Detail::EncodeBmp(image)
-                                                      : Detail::EncodeGif(image);
+    return format == kFormatJpeg422  ? Detail::EncodeJpeg(image, JpegQuality(qualityFactor))
+           : format == kFormatTifLzw ? Detail::EncodeTiff(image)
+           : format == kFormatBmp    ? Detail::EncodeBmp(image)
+                                     : Detail::EncodeGif(image);
+}
+
+void WriteFile(const QString& path, const QByteArray& data) {
     // The old file survives any failure: the data goes to a temporary file that then replaces it.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
         Fail(kErrorFileWrite, QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()));
+}
+
+void WritePicture(const QImage& image, const QString& path, int format, int bits, int qualityFactor) {
+    WriteFile(path, EncodePicture(image, format, bits, qualityFactor));
 }
 
 } // namespace Codecs

@@ -17,9 +17,9 @@ enum FormatCode : int {
     kFormatGif = 2,
     kFormatTif = 3,
     kFormatBmp = 6,
-    kFormatJpeg = 10,     // JFIF, 4:4:4 or grey
+    kFormatJpeg = 10, // JFIF, 4:4:4 or grey
     kFormatTifLzw = 17,
-    kFormatJpeg411 = 21,  // 4:2:0 chroma subsampling
+    kFormatJpeg411 = 21, // 4:2:0 chroma subsampling
     kFormatJpeg422 = 23,
 };
 
@@ -41,23 +41,23 @@ enum ErrorCode : int {
     kErrorFileNotFound = -10,
     kErrorFileRead = -11,
     kErrorFileWrite = -12,
-    kErrorFormat = -13,       // not a picture this engine reads
-    kErrorCorrupt = -14,      // truncated or damaged picture data
-    kErrorTooLarge = -15,     // the 250-megapixel guard
-    kErrorUnsupported = -16,  // a format/bits combination this engine does not write
+    kErrorFormat = -13,      // not a picture this engine reads
+    kErrorCorrupt = -14,     // truncated or damaged picture data
+    kErrorTooLarge = -15,    // the 250-megapixel guard
+    kErrorUnsupported = -16, // a format/bits combination this engine does not write
     kErrorMemory = -17,
 };
 
 struct PictureInfo {
     int width = 0;
     int height = 0;
-    int bits = 0;    // depth of the file as stored: 1, 4, 8, 24 ...
-    int format = 0;  // FormatCode
+    int bits = 0;   // depth of the file as stored: 1, 4, 8, 24 ...
+    int format = 0; // FormatCode
     QString compression;
 };
 
 struct LoadedPicture {
-    QImage image;  // Format_BGR888
+    QImage image; // Format_BGR888
     PictureInfo info;
 };
 
@@ -68,6 +68,13 @@ LoadedPicture ReadPicture(const QString& path, QSize minSize = QSize());
 
 // The same from bytes in memory (used by the fuzz targets and by ReadPicture itself).
 LoadedPicture DecodePicture(const QByteArray& bytes, QSize minSize = QSize());
+
+// Encodes a picture as WritePicture writes it, without writing it.
+QByteArray EncodePicture(const QImage& image, int format, int bits, int qualityFactor);
+
+// Writes bytes to a file safely: into a temporary file beside it, then renamed over it, so a
+// failure leaves the old file as it was.
+void WriteFile(const QString& path, const QByteArray& data);
 
 // Writes a picture: format 23 (baseline JFIF, 4:2:2; quality factor 2 -> 95, 4 -> 90, 22 -> 75),
 // 17 (24-bit LZW TIFF with horizontal predictor), 6 (24-bit BMP) or 2 (8-bit GIF, quantised and

@@ -144,6 +144,17 @@ void TLEADImage::Save(const QString& file, int format, int bits, int quality, in
     EngineCall("Save", [&] { Codecs::WritePicture(picture, file, format, bits, quality); });
 }
 
+QByteArray TLEADImage::Encode(int format, int bits, int quality) const {
+    RequirePicture("Save");
+    QByteArray data;
+    EngineCall("Save", [&] { data = Codecs::EncodePicture(picture, format, bits, quality); });
+    return data;
+}
+
+void TLEADImage::SaveEncoded(const QString& file, const QByteArray& data) const {
+    EngineCall("Save", [&] { Codecs::WriteFile(file, data); });
+}
+
 void TLEADImage::Size(int width, int height, int flags) {
     RequirePicture("Size");
     if (width <= 0 || height <= 0)

@@ -91,6 +91,9 @@ public:
     // worker thread; the same as loading that file.
     void LoadFrom(const Codecs::LoadedPicture& loaded);
     void Save(const QString& file, int format, int bits, int quality, int flags = 0);
+    // Save in two halves, so a picture that goes to several files is encoded once.
+    QByteArray Encode(int format, int bits, int quality) const;
+    void SaveEncoded(const QString& file, const QByteArray& data) const;
 
     // Geometry
     void Size(int width, int height, int flags);

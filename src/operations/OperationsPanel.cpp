@@ -85,8 +85,28 @@ TOperationPicture::TOperationPicture(Kind kind, const QString& label, const QCol
     setToolTip(label);
 }
 
+QImage TOperationPicture::Look(bool enabled) const {
+    QImage look(size(), QImage::Format_RGB32);
+    QPainter painter(&look);
+    Draw(painter, enabled);
+    return look;
+}
+
+void TOperationPicture::SetPicture(const QImage& newPicture) {
+    picture = newPicture;
+    update();
+}
+
 void TOperationPicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (!picture.isNull()) {
+        painter.drawImage(0, 0, picture);
+        return;
+    }
+    Draw(painter, isEnabled());
+}
+
+void TOperationPicture::Draw(QPainter& painter, bool enabled) const {
     painter.setRenderHint(QPainter::Antialiasing);
     const int side = height() - 4;
     const QFont font =
@@ -98,7 +118,6 @@ void TOperationPicture::paintEvent(QPaintEvent*) {
         painter.drawText(rect().adjusted(6, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, label);
         return;
     }
-    const bool enabled = isEnabled();
     painter.fillRect(rect(), Qt::white);
     icon.paint(&painter, QRect(2, 2, side, side), Qt::AlignCenter, enabled ? QIcon::Normal : QIcon::Disabled);
     painter.setFont(font);

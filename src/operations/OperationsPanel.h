@@ -6,8 +6,11 @@
 #include <QColor>
 #include <QFrame>
 #include <QIcon>
+#include <QImage>
 #include <QMap>
 #include <QString>
+
+class QPainter;
 
 class TOperationPicture : public QWidget {
     Q_OBJECT
@@ -20,6 +23,11 @@ public:
 
     Kind PictureKind() const { return kind; }
     QString Label() const { return label; }
+    // The button as drawn in its enabled or disabled state.
+    QImage Look(bool enabled) const;
+    // A picture shown instead of the drawn look (null: the drawn look).
+    void SetPicture(const QImage& picture);
+    QImage Picture() const { return picture; }
 
 signals:
     void Clicked();
@@ -30,7 +38,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void Draw(QPainter& painter, bool enabled) const;
+
     Kind kind;
+    QImage picture;
     QString label;
     QColor band;
     QIcon icon;
