@@ -2,7 +2,7 @@
 // thumbnail is listed and the first picture is shown in full. The folder is named by
 // KORVELLE_BENCH_PHOTOS; the display step is run as soon as the opening returns, so its fixed
 // 200 ms delay is not counted.
-#include "Prompts.h"
+#include "BenchPrompts.h"
 #include "fMain.h"
 
 #include <QApplication>
@@ -14,25 +14,6 @@
 #include <cstdlib>
 
 namespace {
-
-// Answers the open dialog with the first picture of the folder; everything else is cancelled.
-class BenchPrompts : public Prompts {
-public:
-    explicit BenchPrompts(QString chosen) : chosen(std::move(chosen)) {}
-    int Message(Kind, const QString& text, const QString&, QMessageBox::StandardButtons) override {
-        qFatal("unexpected message: %s", qPrintable(text));
-    }
-    QStringList OpenFiles(QWidget*, const FileRequest&) override { return {chosen}; }
-    QString SaveFile(QWidget*, const FileRequest&) override { return QString(); }
-    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return QString(); }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    int ShowModal(QDialog*) override { return 0; }
-    bool OpenDocument(const QUrl&) override { return false; }
-    QString DefaultPrinterName() override { return QString(); }
-
-private:
-    QString chosen;
-};
 
 void OpenFolder(benchmark::State& state) {
     const QString photos = qEnvironmentVariable("KORVELLE_BENCH_PHOTOS");

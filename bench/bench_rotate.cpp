@@ -2,7 +2,7 @@
 // until the committed picture is in the view and its thumbnail renewed. Beside it, one plain
 // TurboJPEG decode plus one encode at the same quality (factor 4 = 90), the least any edit that
 // stores its result as JPEG costs. The picture is named by KORVELLE_BENCH_PHOTO.
-#include "Prompts.h"
+#include "BenchPrompts.h"
 #include "fMain.h"
 
 #include "LEADImage.h"
@@ -17,24 +17,6 @@
 #include <vector>
 
 namespace {
-
-class BenchPrompts : public Prompts {
-public:
-    explicit BenchPrompts(QString chosen) : chosen(std::move(chosen)) {}
-    int Message(Kind, const QString& text, const QString&, QMessageBox::StandardButtons) override {
-        qFatal("unexpected message: %s", qPrintable(text));
-    }
-    QStringList OpenFiles(QWidget*, const FileRequest&) override { return {chosen}; }
-    QString SaveFile(QWidget*, const FileRequest&) override { return QString(); }
-    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return QString(); }
-    std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    int ShowModal(QDialog*) override { return 0; }
-    bool OpenDocument(const QUrl&) override { return false; }
-    QString DefaultPrinterName() override { return QString(); }
-
-private:
-    QString chosen;
-};
 
 QString Photo() {
     return qEnvironmentVariable("KORVELLE_BENCH_PHOTO");

@@ -337,15 +337,8 @@ void TMainForm::FormCreate() {
     FileListBox->SetItemHeight(70);
     DeleteFiles(ThumbFolder + QLatin1Char('*'));
 
-    EffectsPanel->setEnabled(false);
-    EffectsPanel->EffectsPanelEnter();
-    for (QToolButton* button : {SaveSpeedButton, Save_All_SpeedButton, PrintSpeedButton})
-        button->setEnabled(false);
-    Bilderspeichern1->setEnabled(false);
-    Bilderdrucken1->setEnabled(false);
-    for (QMenu* menu :
-         {Rotation1, Bildmanipulation1, Bildeffekte1, RoteAugenentfernen1, Stapelbearbeitung1, EXIF1})
-        menu->setEnabled(false);
+    // The panel, saving, printing and the editing menus wait for the first opened picture.
+    EnablePictureCommands(false);
     Bearbeitungrckgnig1->setEnabled(false);
     EffectsPanel->Picture(QStringLiteral("UndoImage"))->setEnabled(false);
     UpdateUndoPicture();
