@@ -2,6 +2,8 @@
 // Pictures go back in their source format; TIFF, GIF and BMP are converted on the hidden
 // LEADImage1, so the view keeps showing the current picture.
 #include "BusyCursor.h"
+#include "Codecs.h"
+#include "FolderEntries.h"
 #include "LEADImage.h"
 #include "LeadImageError.h"
 #include "SaveFormats.h"
@@ -11,16 +13,12 @@
 #include "fWizardSave2.h"
 
 #include <QAction>
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QToolButton>
-
-#include <algorithm>
 
 using SeriesNames::DisplayName;
 using SeriesNames::FolderOf;
@@ -44,22 +42,8 @@ QString FailureText(const QString& target, const QString& reason) {
         .arg(target, reason.trimmed());
 }
 
-// Every entry of the temp folder, "." and ".." included, in natural name order.
-QStringList TempEntries(const QString& folder) {
-    QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(entries.begin(), entries.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
-    });
-    return entries;
-}
-
-// The series copy's bytes, written through a temporary file that then replaces the target, so a
-// failure leaves an existing picture as it was. Returns the reason of a failure, or nothing.
+// The series copy's bytes, written safely (through a temporary file that then replaces the
+// target). Returns the reason of a failure, or nothing.
 QString CopyBytes(const QString& source, const QString& target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
@@ -67,9 +51,11 @@ QString CopyBytes(const QString& source, const QString& target) {
     const QByteArray data = in.readAll();
     if (in.error() != QFileDevice::NoError)
         return in.errorString();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit())
-        return out.errorString();
+    try {
+        Codecs::WriteFile(target, data);
+    } catch (const Codecs::CodecError& error) {
+        return QString::fromUtf8(error.what());
+    }
     return QString();
 }
 
@@ -192,7 +178,7 @@ void TMainForm::SaveSeries() {
 
     repaint();
     AskBeforeReplace = true;
-    const QStringList entries = TempEntries(TempFolder);
+    const QStringList entries = FolderEntries(TempFolder);
     FileTotal = int(entries.size());
     FileDone = 0;
 

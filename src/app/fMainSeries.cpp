@@ -4,6 +4,7 @@
 
 #include "BusyCursor.h"
 #include "Codecs.h"
+#include "FolderEntries.h"
 #include "HTMListBox.h"
 #include "LEADImage.h"
 #include "OperationsPanel.h"
@@ -12,7 +13,6 @@
 #include "SeriesNames.h"
 #include "Thumbnail.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,26 +39,6 @@ const QString kOpenFilter = QStringLiteral(
 
 // The thumbnail height the list is built for.
 constexpr int kThumbnailHeight = 70;
-// Natural name order, case-insensitive: IMG_2 before IMG_10. Names equal but for case keep a
-// fixed order between them.
-void SortNaturally(QStringList& names) {
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
-    });
-}
-
-// Every entry of a folder, hidden ones and "." and ".." included, in natural name order.
-QStringList FolderEntries(const QString& folder) {
-    QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
-    SortNaturally(entries);
-    return entries;
-}
-
 bool Contains(const QString& text, const char* part) {
     return text.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
