@@ -48,6 +48,8 @@ protected:
         for (const char* name : {"a.jpg", "b.jpg"})
             Codecs::WritePicture(Marked(640, 480), source.File(QString::fromLatin1(name)),
                                  Codecs::kFormatJpeg422, 24, 2);
+        Codecs::WritePicture(Marked(640, 480), source.File(QStringLiteral("c.tif")), Codecs::kFormatTifLzw,
+                             24, 2);
         prompts.openAnswers.enqueue({source.File(QStringLiteral("a.jpg"))});
         form.OpenSpeedButtonClick();
         form.Timer2Timer();
@@ -200,6 +202,18 @@ TEST_F(EditTest, AFailingStepShowsTheErrorBoxAndCommitsNothing) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), stored);
     EXPECT_EQ(View().size(), QSize(640, 480));
+}
+
+TEST_F(EditTest, AnEditOfAConvertedPictureIsCommittedToItsSeriesCopy) {
+    Select(2);
+    EXPECT_EQ(form.CurrentFile, form.SourceFolder + QStringLiteral("c.tif"));
+    form.RotateFlip(QStringLiteral("180"));
+    EXPECT_EQ(form.CurrentFile, form.TempFolder + QStringLiteral("c_tiff.jpg"));
+    EXPECT_EQ(SeriesCopy("c_tiff.jpg"), View());
+    EXPECT_TRUE(Reddish(View(), 630, 240));
+    EXPECT_EQ(form.FileListBox->ItemText(2),
+              SeriesNames::EntryText(form.ThumbFolder, 2, QStringLiteral("c_tiff.jpg")));
+    EXPECT_EQ(form.FileListBox->ItemIndex(), 2);
 }
 
 } // namespace
