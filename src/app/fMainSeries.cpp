@@ -462,6 +462,11 @@ void TMainForm::ShowPictureFrom(const QString& name, bool force, const Codecs::L
         // and a camera picture would otherwise be scaled down twice.
         ViewLEADImage->show();
     } catch (const ELeadImageError&) {
+        // Not shown, and not left showing the picture before either: an edit would otherwise
+        // store that other picture under this one's name.
+        ViewLEADImage->SetBitmap(TBitmap());
+        ViewLEADImage->RepaintPicture();
+        ShownFileStale = false;
         return;
     }
     {

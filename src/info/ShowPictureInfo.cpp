@@ -10,6 +10,12 @@
 #include <QStatusBar>
 
 void TMainForm::ShowPictureInfo() {
+    if (!ViewLEADImage->HasBitmap()) {
+        StatusBar1->showMessage(QStringLiteral("Dieses Bild kann nicht angezeigt werden: Die Datei ist "
+                                               "beschädigt oder kein unterstütztes Bild."));
+        StatusBar1->repaint();
+        return;
+    }
     StatusBar1->showMessage(PictureInfoLine(ViewLEADImage->FileFormat(), ViewLEADImage->BitmapWidth(),
                                             ViewLEADImage->BitmapHeight(), ViewLEADImage->BitmapBits(),
                                             ViewLEADImage->FileCompression()));

@@ -6,6 +6,12 @@
 #include "Prompts.h"
 
 void TMainForm::RotateFlip(const QString& code) {
+    // A picture that could not be shown cannot be turned.
+    if (!ViewLEADImage->HasBitmap()) {
+        prompts.Message(Prompts::Kind::Warning, QStringLiteral("Es ist kein Bild zum Bearbeiten geladen."),
+                        windowTitle());
+        return;
+    }
     const TBusyCursor busy;
     ZuschneidenPanel->hide();
     WriteView(WorkingCopy());

@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -214,6 +216,23 @@ TEST_F(EditTest, AnEditOfAConvertedPictureIsCommittedToItsSeriesCopy) {
     EXPECT_EQ(form.FileListBox->ItemText(2),
               SeriesNames::EntryText(form.ThumbFolder, 2, QStringLiteral("c_tiff.jpg")));
     EXPECT_EQ(form.FileListBox->ItemIndex(), 2);
+}
+
+TEST_F(EditTest, APictureThatCannotBeShownIsNotEditedWithTheOneBefore) {
+    QFile broken(form.TempFolder + QStringLiteral("b.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("\xff\xd8\xff");
+    broken.close();
+    Select(1);
+    EXPECT_FALSE(form.ViewLEADImage->HasBitmap());
+    EXPECT_TRUE(form.StatusBar1->currentMessage().startsWith(
+        QStringLiteral("Dieses Bild kann nicht angezeigt werden")));
+    form.RotateFlip(QStringLiteral("90"));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Es ist kein Bild zum Bearbeiten geladen."));
+    EXPECT_EQ(form.UndoCounter, 0);
+    EXPECT_FALSE(form.Changed);
+    EXPECT_EQ(QFileInfo(form.TempFolder + QStringLiteral("b.jpg")).size(), 3);
 }
 
 } // namespace
