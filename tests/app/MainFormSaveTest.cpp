@@ -3,6 +3,7 @@
 #include "Codecs.h"
 #include "FakePrompts.h"
 #include "LEADImage.h"
+#include "SeriesFixtures.h"
 #include "TempDir.h"
 #include "fMain.h"
 #include "fWizardSave.h"
@@ -23,47 +24,10 @@
 
 namespace {
 
-QImage Picture(int width, int height) {
-    QImage image(width, height, QImage::Format_BGR888);
-    for (int y = 0; y < height; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = uchar(x * 255 / std::max(1, width - 1));
-            row[3 * x + 1] = uchar(y * 255 / std::max(1, height - 1));
-            row[3 * x + 2] = 90;
-        }
-    }
-    return image;
-}
-
-int FormatOf(const QString& name) {
-    const QString upper = name.toUpper();
-    if (upper.contains(QLatin1String(".TIF")))
-        return Codecs::kFormatTifLzw;
-    if (upper.contains(QLatin1String(".GIF")))
-        return Codecs::kFormatGif;
-    if (upper.contains(QLatin1String(".BMP")))
-        return Codecs::kFormatBmp;
-    return Codecs::kFormatJpeg422;
-}
-
-void WritePicture(const QString& path, int width = 64, int height = 48) {
-    Codecs::WritePicture(Picture(width, height), path, FormatOf(path), FormatOf(path) == 2 ? 8 : 24, 2);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-QStringList Files(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
 // One answer of the file-exists prompt: optionally tick "Alle Bilder", then close it with result.
@@ -136,10 +100,10 @@ TEST_F(SaveTest, TheCurrentPictureIsProposedUnderItsSourceNameAndWrittenInItsFor
     EXPECT_EQ(form.SaveDialog2.filter, QStringLiteral("ORDNER (*.Ordner)"));
     EXPECT_EQ(form.SaveDialog2.defaultSuffix, QStringLiteral("jpg"));
 
-    WritePicture(Source(QStringLiteral("foto.tif")));
+    WriteTestPicture(Source(QStringLiteral("foto.tif")));
     OpenSeries(Source(QStringLiteral("foto.tif")));
     // An edit: the series copy holds a new picture and is the current file.
-    WritePicture(Copy(QStringLiteral("foto_tiff.jpg")), 32, 24);
+    WriteTestPicture(Copy(QStringLiteral("foto_tiff.jpg")), 32, 24);
     form.CurrentFile = Copy(QStringLiteral("foto_tiff.jpg"));
     form.Changed = true;
 
@@ -167,12 +131,13 @@ TEST_F(SaveTest, TheCurrentPictureIsProposedUnderItsSourceNameAndWrittenInItsFor
     form.Bilderspeichern1->trigger();
     ASSERT_EQ(prompts.fileRequests.size(), 2);
     EXPECT_EQ(prompts.fileRequests[1].fileName, Target(QStringLiteral("foto.tif")));
-    EXPECT_EQ(Bytes(Target(QStringLiteral("foto.jpg"))), Bytes(Copy(QStringLiteral("foto_tiff.jpg"))));
+    EXPECT_EQ(FileBytes(Target(QStringLiteral("foto.jpg"))),
+              FileBytes(Copy(QStringLiteral("foto_tiff.jpg"))));
     EXPECT_TRUE(prompts.dialogsShown.isEmpty());
 }
 
 TEST_F(SaveTest, TheCurrentPictureReplacesAnExistingFileOnlyAfterSpeichern) {
-    WritePicture(Source(QStringLiteral("foto.jpg")));
+    WriteTestPicture(Source(QStringLiteral("foto.jpg")));
     OpenSeries(Source(QStringLiteral("foto.jpg")));
     const QByteArray old("alt");
     struct Case {
@@ -191,8 +156,8 @@ TEST_F(SaveTest, TheCurrentPictureReplacesAnExistingFileOnlyAfterSpeichern) {
 
         EXPECT_EQ(questions, QStringList{Question(Target(QStringLiteral("foto.jpg")))});
         EXPECT_EQ(allOffered, QList<bool>{false}); // one picture: no "Alle Bilder"
-        EXPECT_EQ(Bytes(Target(QStringLiteral("foto.jpg"))),
-                  c.replaced ? Bytes(Copy(QStringLiteral("foto.jpg"))) : old);
+        EXPECT_EQ(FileBytes(Target(QStringLiteral("foto.jpg"))),
+                  c.replaced ? FileBytes(Copy(QStringLiteral("foto.jpg"))) : old);
         EXPECT_EQ(form.Changed, !c.replaced);
         EXPECT_EQ(prompts.Texts(),
                   c.replaced ? QStringList{QStringLiteral("Bild wurde gespeichert!")} : QStringList());
@@ -200,9 +165,9 @@ TEST_F(SaveTest, TheCurrentPictureReplacesAnExistingFileOnlyAfterSpeichern) {
 }
 
 TEST_F(SaveTest, TheSeriesIsWrittenInItsSourceFormatsWhileTheViewKeepsTheCurrentPicture) {
-    WritePicture(Source(QStringLiteral("a.jpg")), 64, 48);
-    WritePicture(Source(QStringLiteral("b.tif")), 40, 30);
-    WritePicture(Source(QStringLiteral("c.gif")), 20, 10);
+    WriteTestPicture(Source(QStringLiteral("a.jpg")), 64, 48);
+    WriteTestPicture(Source(QStringLiteral("b.tif")), 40, 30);
+    WriteTestPicture(Source(QStringLiteral("c.gif")), 20, 10);
     OpenSeries(Source(QStringLiteral("a.jpg")));
     form.Changed = true;
 
@@ -213,8 +178,8 @@ TEST_F(SaveTest, TheSeriesIsWrittenInItsSourceFormatsWhileTheViewKeepsTheCurrent
     EXPECT_EQ(prompts.fileRequests[0].caption, QStringLiteral("Alle Bilder in einen Ordner speichern"));
     EXPECT_EQ(prompts.fileRequests[0].fileName,
               QStringLiteral("Bitte wählen Sie den Ordner in welchen die Bilder gespeichert werden!"));
-    EXPECT_EQ(Files(target.Path()), (QStringList{"a.jpg", "b.tif", "c.gif"}));
-    EXPECT_EQ(Bytes(Target(QStringLiteral("a.jpg"))), Bytes(Copy(QStringLiteral("a.jpg"))));
+    EXPECT_EQ(FilesIn(target.Path()), (QStringList{"a.jpg", "b.tif", "c.gif"}));
+    EXPECT_EQ(FileBytes(Target(QStringLiteral("a.jpg"))), FileBytes(Copy(QStringLiteral("a.jpg"))));
     const Codecs::LoadedPicture tiff = Codecs::ReadPicture(Target(QStringLiteral("b.tif")));
     EXPECT_EQ(tiff.info.format, Codecs::kFormatTifLzw);
     EXPECT_EQ(tiff.image.size(), QSize(40, 30));
@@ -242,7 +207,7 @@ TEST_F(SaveTest, TheSeriesIsWrittenInItsSourceFormatsWhileTheViewKeepsTheCurrent
 
 TEST_F(SaveTest, ExistingFilesOfTheSeriesAreReplacedAsTheAnswersSay) {
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-        WritePicture(Source(QString::fromLatin1(name)));
+        WriteTestPicture(Source(QString::fromLatin1(name)));
     OpenSeries(Source(QStringLiteral("a.jpg")));
     const QByteArray old("alt");
     const QString a = Target(QStringLiteral("a.jpg"));
@@ -279,9 +244,10 @@ TEST_F(SaveTest, ExistingFilesOfTheSeriesAreReplacedAsTheAnswersSay) {
             EXPECT_EQ(questions[1], Question(b)) << c.what;
         }
         EXPECT_FALSE(allOffered.contains(false)) << c.what;
-        EXPECT_EQ(Bytes(a), c.aReplaced ? Bytes(Copy(QStringLiteral("a.jpg"))) : old) << c.what;
-        EXPECT_EQ(Bytes(b), c.bReplaced ? Bytes(Copy(QStringLiteral("b.jpg"))) : old) << c.what;
-        EXPECT_EQ(Bytes(Target(QStringLiteral("c.jpg"))), Bytes(Copy(QStringLiteral("c.jpg")))) << c.what;
+        EXPECT_EQ(FileBytes(a), c.aReplaced ? FileBytes(Copy(QStringLiteral("a.jpg"))) : old) << c.what;
+        EXPECT_EQ(FileBytes(b), c.bReplaced ? FileBytes(Copy(QStringLiteral("b.jpg"))) : old) << c.what;
+        EXPECT_EQ(FileBytes(Target(QStringLiteral("c.jpg"))), FileBytes(Copy(QStringLiteral("c.jpg"))))
+            << c.what;
         // Skipped files are the user's choice, not a failure.
         EXPECT_FALSE(form.Changed) << c.what;
         EXPECT_EQ(prompts.Texts(), QStringList{QStringLiteral("Alle Bilder wurde gespeichert!")}) << c.what;
@@ -289,7 +255,7 @@ TEST_F(SaveTest, ExistingFilesOfTheSeriesAreReplacedAsTheAnswersSay) {
 }
 
 TEST_F(SaveTest, TheSaveOfferSavesTheSeriesOnlyAfterSpeichern) {
-    WritePicture(Source(QStringLiteral("a.jpg")));
+    WriteTestPicture(Source(QStringLiteral("a.jpg")));
     OpenSeries(Source(QStringLiteral("a.jpg")));
 
     // Nothing changed: no offer.
@@ -309,15 +275,15 @@ TEST_F(SaveTest, TheSaveOfferSavesTheSeriesOnlyAfterSpeichern) {
     form.OfferSave();
     ASSERT_EQ(prompts.fileRequests.size(), 1);
     EXPECT_EQ(prompts.fileRequests[0].caption, QStringLiteral("Alle Bilder in einen Ordner speichern"));
-    EXPECT_EQ(Files(target.Path()), QStringList{QStringLiteral("a.jpg")});
+    EXPECT_EQ(FilesIn(target.Path()), QStringList{QStringLiteral("a.jpg")});
     EXPECT_FALSE(form.Changed);
 }
 
 TEST_F(SaveTest, ClosingWithNichtSpeichernSavesNothingAndClearsTheWorkingFiles) {
-    WritePicture(Source(QStringLiteral("a.jpg")));
+    WriteTestPicture(Source(QStringLiteral("a.jpg")));
     OpenSeries(Source(QStringLiteral("a.jpg")));
     for (const char* name : {"Temp.jpg", "UNDO_1.jpg", "UNDO_2.jpg"})
-        WritePicture(form.ProgramFolder + QLatin1String(name));
+        WriteTestPicture(form.ProgramFolder + QLatin1String(name));
     form.Changed = true;
     prompts.dialogSteps.enqueue([](QDialog*) { return int(QDialog::Rejected); });
 
@@ -333,7 +299,7 @@ TEST_F(SaveTest, ClosingWithNichtSpeichernSavesNothingAndClearsTheWorkingFiles) 
 }
 
 TEST_F(SaveTest, AFailedWriteIsReportedAndTheEditsStayUnsaved) {
-    WritePicture(Source(QStringLiteral("foto.tif")));
+    WriteTestPicture(Source(QStringLiteral("foto.tif")));
     OpenSeries(Source(QStringLiteral("foto.tif")));
     QFile::setPermissions(target.Path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool writable = QFileInfo(target.Path()).isWritable();
@@ -362,12 +328,12 @@ TEST_F(SaveTest, AFailedWriteIsReportedAndTheEditsStayUnsaved) {
 
 TEST_F(SaveTest, ASeriesPictureThatCannotBeWrittenIsNamedAndTheOthersAreWritten) {
     for (const char* name : {"a.jpg", "b.tif", "c.gif", "d.bmp"})
-        WritePicture(Source(QString::fromLatin1(name)));
+        WriteTestPicture(Source(QString::fromLatin1(name)));
     OpenSeries(Source(QStringLiteral("a.jpg")));
     // b.tif cannot be written where a folder has its name; the series copy of c.gif is damaged,
     // so its conversion fails and the user's c.gif must survive unchanged.
     QDir().mkpath(Target(QStringLiteral("b.tif")));
-    const QByteArray oldGif = Bytes(Source(QStringLiteral("c.gif")));
+    const QByteArray oldGif = FileBytes(Source(QStringLiteral("c.gif")));
     WriteBytes(Target(QStringLiteral("c.gif")), oldGif);
     WriteBytes(Copy(QStringLiteral("c_gif.jpg")), "kein Bild");
     form.Changed = true;
@@ -376,11 +342,11 @@ TEST_F(SaveTest, ASeriesPictureThatCannotBeWrittenIsNamedAndTheOthersAreWritten)
 
     form.SaveSeries();
 
-    EXPECT_EQ(Bytes(Target(QStringLiteral("a.jpg"))), Bytes(Copy(QStringLiteral("a.jpg"))));
+    EXPECT_EQ(FileBytes(Target(QStringLiteral("a.jpg"))), FileBytes(Copy(QStringLiteral("a.jpg"))));
     EXPECT_EQ(Codecs::ReadPicture(Target(QStringLiteral("d.bmp"))).info.format, Codecs::kFormatBmp);
     EXPECT_TRUE(QFileInfo(Target(QStringLiteral("b.tif"))).isDir());
-    EXPECT_EQ(Bytes(Target(QStringLiteral("c.gif"))), oldGif);
-    EXPECT_EQ(Files(target.Path()), (QStringList{"a.jpg", "c.gif", "d.bmp"})); // no temporary left
+    EXPECT_EQ(FileBytes(Target(QStringLiteral("c.gif"))), oldGif);
+    EXPECT_EQ(FilesIn(target.Path()), (QStringList{"a.jpg", "c.gif", "d.bmp"})); // no temporary left
     EXPECT_TRUE(form.Changed);
     ASSERT_EQ(prompts.messages.size(), 1);
     const QString text = prompts.messages[0].text;
@@ -397,7 +363,7 @@ TEST_F(SaveTest, ASeriesPictureThatCannotBeWrittenIsNamedAndTheOthersAreWritten)
 }
 
 TEST_F(SaveTest, WhatCannotBeSavedIsWarnedAboutAndNothingIsWritten) {
-    WritePicture(Source(QStringLiteral("foto.tif")));
+    WriteTestPicture(Source(QStringLiteral("foto.tif")));
     OpenSeries(Source(QStringLiteral("foto.tif")));
     struct Case {
         const char* chosen;
@@ -427,7 +393,7 @@ TEST_F(SaveTest, WhatCannotBeSavedIsWarnedAboutAndNothingIsWritten) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.warning))) << text.toStdString();
         // Nobody is asked to replace a file that would not be written.
         EXPECT_TRUE(prompts.dialogsShown.isEmpty()) << c.chosen;
-        EXPECT_EQ(Bytes(file), QByteArray("alt")) << c.chosen;
+        EXPECT_EQ(FileBytes(file), QByteArray("alt")) << c.chosen;
         EXPECT_TRUE(form.Changed) << c.chosen;
     }
 }

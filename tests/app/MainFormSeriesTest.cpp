@@ -6,6 +6,7 @@
 #include "KorvelleApplication.h"
 #include "LEADImage.h"
 #include "OperationsPanel.h"
+#include "SeriesFixtures.h"
 #include "SeriesNames.h"
 #include "TempDir.h"
 #include "fMain.h"
@@ -22,44 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A picture with a gradient, so every format keeps something to compare.
-QImage Picture(int width, int height) {
-    QImage image(width, height, QImage::Format_BGR888);
-    for (int y = 0; y < height; ++y) {
-        uchar* row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = uchar(x * 255 / std::max(1, width - 1));
-            row[3 * x + 1] = uchar(y * 255 / std::max(1, height - 1));
-            row[3 * x + 2] = 90;
-        }
-    }
-    return image;
-}
-
-int FormatOf(const QString& name) {
-    const QString upper = name.toUpper();
-    if (upper.contains(QLatin1String(".TIF")))
-        return Codecs::kFormatTifLzw;
-    if (upper.contains(QLatin1String(".GIF")))
-        return Codecs::kFormatGif;
-    if (upper.contains(QLatin1String(".BMP")))
-        return Codecs::kFormatBmp;
-    return Codecs::kFormatJpeg422;
-}
-
-void WritePicture(const QString& path, int width = 64, int height = 48) {
-    Codecs::WritePicture(Picture(width, height), path, FormatOf(path), FormatOf(path) == 2 ? 8 : 24, 2);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList Files(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
 
 class SeriesTest : public ::testing::Test {
 protected:
@@ -117,19 +80,20 @@ protected:
 
 TEST_F(SeriesTest, AFolderBecomesSeriesCopiesAndEntriesOfEveryPictureFormat) {
     for (const char* name : {"a.jpg", "b.JPEG", "c.tif", "d.tiff", "e.bmp", "f.gif"})
-        WritePicture(Source(QString::fromLatin1(name)));
-    Picture(8, 8).save(Source(QStringLiteral("g.png")));
+        WriteTestPicture(Source(QString::fromLatin1(name)));
+    GradientPicture(8, 8).save(Source(QStringLiteral("g.png")));
     QDir().mkpath(Source(QStringLiteral("ordner.jpg"))); // a folder named like a picture
     QFile::setPermissions(Source(QStringLiteral("a.jpg")), QFileDevice::ReadOwner);
 
     OpenSeries(Source(QStringLiteral("e.bmp")));
 
     EXPECT_EQ(form.SourceFolder, source.Path() + QStringLiteral("/"));
-    EXPECT_EQ(Files(form.TempFolder),
+    EXPECT_EQ(FilesIn(form.TempFolder),
               (QStringList{"a.jpg", "b_jpeg.jpg", "c_tiff.jpg", "d_tiff.jpg", "e_bmp.jpg", "f_gif.jpg"}));
     EXPECT_EQ(Captions(), (QStringList{"a.jpg", "b.jpeg", "c.tif", "d.tif", "e.bmp", "f.gif"}));
     // A JPEG is copied byte for byte and made writable; the others are converted to JPEG.
-    EXPECT_EQ(Bytes(form.TempFolder + QStringLiteral("a.jpg")), Bytes(Source(QStringLiteral("a.jpg"))));
+    EXPECT_EQ(FileBytes(form.TempFolder + QStringLiteral("a.jpg")),
+              FileBytes(Source(QStringLiteral("a.jpg"))));
     EXPECT_TRUE(QFile::permissions(form.TempFolder + QStringLiteral("a.jpg")) & QFileDevice::WriteOwner);
     EXPECT_EQ(Codecs::ReadPicture(form.TempFolder + QStringLiteral("c_tiff.jpg")).info.format,
               Codecs::kFormatJpeg422);
@@ -168,8 +132,8 @@ TEST_F(SeriesTest, AFolderBecomesSeriesCopiesAndEntriesOfEveryPictureFormat) {
 }
 
 TEST_F(SeriesTest, TwoSourcesOfOneCopyNameGiveOneEntry) {
-    WritePicture(Source(QStringLiteral("bild.tif")), 40, 30);
-    WritePicture(Source(QStringLiteral("bild.tiff")), 50, 30);
+    WriteTestPicture(Source(QStringLiteral("bild.tif")), 40, 30);
+    WriteTestPicture(Source(QStringLiteral("bild.tiff")), 50, 30);
     OpenSeries(Source(QStringLiteral("bild.tif")));
     EXPECT_EQ(Captions(), QStringList{QStringLiteral("bild.tif")});
     // The later one in the listing replaced the earlier.
@@ -177,10 +141,10 @@ TEST_F(SeriesTest, TwoSourcesOfOneCopyNameGiveOneEntry) {
 }
 
 TEST_F(SeriesTest, TheProgramsOwnFoldersAreRefusedAndTheSeriesStays) {
-    WritePicture(Source(QStringLiteral("a.jpg")));
+    WriteTestPicture(Source(QStringLiteral("a.jpg")));
     OpenSeries(Source(QStringLiteral("a.jpg")));
     const QStringList before = Captions();
-    WritePicture(form.ProgramFolder + QStringLiteral("x.jpg"));
+    WriteTestPicture(form.ProgramFolder + QStringLiteral("x.jpg"));
 
     struct Case {
         bool series;
@@ -210,13 +174,13 @@ TEST_F(SeriesTest, TheProgramsOwnFoldersAreRefusedAndTheSeriesStays) {
 }
 
 TEST_F(SeriesTest, OnePictureIsOpenedAloneAndTheSeriesSaveIsOff) {
-    WritePicture(Source(QStringLiteral("foto.JPEG")));
-    WritePicture(Source(QStringLiteral("anderes.jpg")));
+    WriteTestPicture(Source(QStringLiteral("foto.JPEG")));
+    WriteTestPicture(Source(QStringLiteral("anderes.jpg")));
     OpenOne(Source(QStringLiteral("foto.JPEG")));
 
-    EXPECT_EQ(Files(form.TempFolder), QStringList{QStringLiteral("foto_jpeg.jpg")});
-    EXPECT_EQ(Bytes(form.TempFolder + QStringLiteral("foto_jpeg.jpg")),
-              Bytes(Source(QStringLiteral("foto.JPEG"))));
+    EXPECT_EQ(FilesIn(form.TempFolder), QStringList{QStringLiteral("foto_jpeg.jpg")});
+    EXPECT_EQ(FileBytes(form.TempFolder + QStringLiteral("foto_jpeg.jpg")),
+              FileBytes(Source(QStringLiteral("foto.JPEG"))));
     EXPECT_EQ(Captions(), QStringList{QStringLiteral("foto.jpeg")});
     EXPECT_EQ(form.SaveSpeedButton->text(), QStringLiteral("Bild speichern"));
     EXPECT_EQ(form.Bilderspeichern1->text(), QStringLiteral("Bild speichern"));
@@ -234,7 +198,7 @@ TEST_F(SeriesTest, ThumbnailsAreSeventyPixelsHighWithWhiteCorners) {
     } cases[] = {{3000, 4000, 52}, {4000, 3000, 93}, {4001, 3000, 93}};
     for (const Case& c : cases) {
         const QString name = QStringLiteral("p%1x%2.jpg").arg(c.width).arg(c.height);
-        WritePicture(Source(name), c.width, c.height);
+        WriteTestPicture(Source(name), c.width, c.height);
         OpenOne(Source(name));
         const QImage thumb = Codecs::ReadPicture(form.ThumbFolder + QStringLiteral("_THUMB_1") + name).image;
         ASSERT_EQ(thumb.size(), QSize(c.thumbWidth, 70)) << name.toStdString();
@@ -251,7 +215,7 @@ TEST_F(SeriesTest, ThumbnailsAreSeventyPixelsHighWithWhiteCorners) {
 }
 
 TEST_F(SeriesTest, AFolderWithoutPicturesLeavesAnEmptyListAndTheCommandsOff) {
-    WritePicture(Source(QStringLiteral("a.jpg")));
+    WriteTestPicture(Source(QStringLiteral("a.jpg")));
     OpenSeries(Source(QStringLiteral("a.jpg")));
     form.Timer2Timer();
     TempDir empty;
@@ -262,7 +226,7 @@ TEST_F(SeriesTest, AFolderWithoutPicturesLeavesAnEmptyListAndTheCommandsOff) {
     OpenSeries(empty.File(QStringLiteral("notizen.txt")));
     EXPECT_EQ(form.FileListBox->Count(), 0);
     EXPECT_FALSE(form.ViewLEADImage->HasBitmap());
-    EXPECT_TRUE(Files(form.TempFolder).isEmpty());
+    EXPECT_TRUE(FilesIn(form.TempFolder).isEmpty());
     EXPECT_EQ(PictureCommands(), false);
     EXPECT_FALSE(form.Save_All_SpeedButton->isEnabled());
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -273,7 +237,7 @@ TEST_F(SeriesTest, AFolderWithoutPicturesLeavesAnEmptyListAndTheCommandsOff) {
 TEST_F(SeriesTest, NamesWithEntryDelimitersOpenAndShowUnderTheirOwnNames) {
     const QStringList names{QStringLiteral("Ärger >1< am See.jpg"), QStringLiteral("p|q 2.tif")};
     for (const QString& name : names)
-        WritePicture(Source(name), 30 + int(name.size()), 20);
+        WriteTestPicture(Source(name), 30 + int(name.size()), 20);
     OpenSeries(Source(names[0]));
     ASSERT_EQ(Captions(), (QStringList{names[0], QStringLiteral("p|q 2.tif")}));
 
@@ -288,7 +252,7 @@ TEST_F(SeriesTest, NamesWithEntryDelimitersOpenAndShowUnderTheirOwnNames) {
 }
 
 TEST_F(SeriesTest, AnUnreadableSourceEndsTheOpeningWithAGermanError) {
-    WritePicture(Source(QStringLiteral("a.jpg")));
+    WriteTestPicture(Source(QStringLiteral("a.jpg")));
     QFile broken(Source(QStringLiteral("kaputt.tif")));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("II*\0\x08\0\0\0\xff\xff", 10);
@@ -311,7 +275,7 @@ TEST_F(SeriesTest, AnUnreadableSourceEndsTheOpeningWithAGermanError) {
 
 TEST_F(SeriesTest, TheDisplayStepShowsTheEntryChosenLastAndTheExifOfTheUsersFile) {
     for (const char* name : {"a.jpg", "b.bmp", "c.jpg"})
-        WritePicture(Source(QString::fromLatin1(name)), 40, 30);
+        WriteTestPicture(Source(QString::fromLatin1(name)), 40, 30);
     OpenSeries(Source(QStringLiteral("a.jpg")));
     form.EXIF1Click();
     EXPECT_EQ(form.EXIFMemo->toPlainText().split(QLatin1Char('\n')).size(), 4);
@@ -342,7 +306,7 @@ TEST_F(SeriesTest, AnExifReadingErrorReachesTheErrorDisplayOnce) {
     auto* app = dynamic_cast<KorvelleApplication*>(QCoreApplication::instance());
     ASSERT_NE(app, nullptr);
     app->SetPrompts(&prompts);
-    WritePicture(Source(QStringLiteral("a.jpg")), 40, 30);
+    WriteTestPicture(Source(QStringLiteral("a.jpg")), 40, 30);
     OpenSeries(Source(QStringLiteral("a.jpg")));
     form.EXIF1Click();
     // The user's file is cut short after the series copy was made.
@@ -363,10 +327,10 @@ TEST_F(SeriesTest, AnExifReadingErrorReachesTheErrorDisplayOnce) {
 }
 
 TEST_F(SeriesTest, LeftoverSeriesCopiesGoWhenPicturesAreOpened) {
-    WritePicture(form.TempFolder + QStringLiteral("alt.jpg"));
-    WritePicture(Source(QStringLiteral("neu.jpg")));
+    WriteTestPicture(form.TempFolder + QStringLiteral("alt.jpg"));
+    WriteTestPicture(Source(QStringLiteral("neu.jpg")));
     OpenSeries(Source(QStringLiteral("neu.jpg")));
-    EXPECT_EQ(Files(form.TempFolder), QStringList{QStringLiteral("neu.jpg")});
+    EXPECT_EQ(FilesIn(form.TempFolder), QStringList{QStringLiteral("neu.jpg")});
 }
 
 } // namespace

@@ -1,0 +1,18 @@
+// Small pictures and file helpers shared by the main window's tests.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// A gradient, so that every format keeps something to compare.
+QImage GradientPicture(int width, int height);
+
+// Writes a gradient picture in the format its name asks for (JPEG unless .tif, .gif or .bmp).
+void WriteTestPicture(const QString& path, int width = 64, int height = 48);
+
+QByteArray FileBytes(const QString& path);
+
+// The files of a folder, hidden ones too, by name.
+QStringList FilesIn(const QString& folder);
