@@ -39,6 +39,7 @@ const QString kOpenFilter = QStringLiteral(
 
 // The thumbnail height the list is built for.
 constexpr int kThumbnailHeight = 70;
+
 bool Contains(const QString& text, const char* part) {
     return text.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
