@@ -83,9 +83,10 @@ void THTMListBox::AddItem(const QString& text) {
 void THTMListBox::InsertItem(int index, const QString& text) {
     // A renewed entry points to a new thumbnail file; forget pictures read for the old one.
     images.clear();
-    insertItem(index, text);
+    auto* entry = new QListWidgetItem(text);
     // A long name does not fit beside its thumbnail in the narrow list; the hint shows it whole.
-    item(index)->setToolTip(ParseHTMEntry(text).Caption);
+    entry->setToolTip(ParseHTMEntry(text).Caption);
+    insertItem(index, entry);
 }
 
 void THTMListBox::DeleteItem(int index) {
