@@ -81,8 +81,6 @@ void THTMListBox::AddItem(const QString& text) {
 }
 
 void THTMListBox::InsertItem(int index, const QString& text) {
-    // A renewed entry points to a new thumbnail file; forget pictures read for the old one.
-    images.clear();
     auto* entry = new QListWidgetItem(text);
     // A long name does not fit beside its thumbnail in the narrow list; the hint shows it whole.
     entry->setToolTip(ParseHTMEntry(text).Caption);
@@ -90,7 +88,10 @@ void THTMListBox::InsertItem(int index, const QString& text) {
 }
 
 void THTMListBox::DeleteItem(int index) {
-    images.clear();
+    // Every new or renewed entry points to a thumbnail file of its own, so only the picture of
+    // the entry taken out is forgotten; the others stay read.
+    if (const QListWidgetItem* entry = item(index))
+        images.erase(ParseHTMEntry(entry->text()).ImagePath);
     delete takeItem(index);
 }
 
