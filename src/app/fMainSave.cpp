@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -89,9 +88,6 @@ void TMainForm::ConnectSaving() {
         QStringLiteral("Bitte wählen Sie einen Ordner in welchen alle Bilder gespeichert werden!");
     SaveDialog2.filter = QStringLiteral("ORDNER (*.Ordner)");
     SaveDialog2.defaultSuffix = QStringLiteral("jpg");
-    // The first save starts in the user's pictures, not wherever the program was started from.
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    SaveDialog2.folder = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 
     connect(SaveSpeedButton, &QToolButton::clicked, this, &TMainForm::SaveSpeedButtonClick);
     connect(Bilderspeichern1, &QAction::triggered, this, &TMainForm::SaveSpeedButtonClick);
