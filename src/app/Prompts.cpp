@@ -3,7 +3,10 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QPrinterInfo>
 
 int QtPrompts::Message(Kind kind, const QString& text, const QString& caption,
@@ -30,8 +33,21 @@ int QtPrompts::Message(Kind kind, const QString& text, const QString& caption,
     return box.exec();
 }
 
+namespace {
+
+// A file dialog without a folder of its own starts in the user's pictures, not in whatever
+// folder the program was started from.
+QString StartFolder(const QString& folder) {
+    if (!folder.isEmpty())
+        return folder;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
+} // namespace
+
 QStringList QtPrompts::OpenFiles(QWidget* parent, const FileRequest& request) {
-    QFileDialog dialog(parent, request.caption, request.folder, request.filter);
+    QFileDialog dialog(parent, request.caption, StartFolder(request.folder), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     const QStringList filters = request.filter.split(QStringLiteral(";;"));
@@ -45,7 +61,7 @@ QStringList QtPrompts::OpenFiles(QWidget* parent, const FileRequest& request) {
 }
 
 QString QtPrompts::SaveFile(QWidget* parent, const FileRequest& request) {
-    QFileDialog dialog(parent, request.caption, request.folder, request.filter);
+    QFileDialog dialog(parent, request.caption, StartFolder(request.folder), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(request.defaultSuffix);
     const QStringList filters = request.filter.split(QStringLiteral(";;"));
