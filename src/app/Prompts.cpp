@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 int QtPrompts::Message(Kind kind, const QString& text, const QString& caption,
                        QMessageBox::StandardButtons buttons) {
