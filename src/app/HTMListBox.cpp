@@ -38,7 +38,7 @@ public:
         painter->setFont(option.font);
         const QRect textRect(textLeft, option.rect.top(), option.rect.right() - textLeft,
                              option.rect.height());
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, entry.Caption);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, entry.Caption);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
@@ -120,7 +120,8 @@ QImage THTMListBox::EntryImage(const QString& path) const {
         return found->second;
     QImage image;
     try {
-        image = Codecs::ReadPicture(path).image;
+        // Kept in the screen's own format, so every repaint is a plain copy.
+        image = Codecs::ReadPicture(path).image.convertToFormat(QImage::Format_RGB32);
     } catch (const Codecs::CodecError&) {
         // A thumbnail that cannot be read leaves the entry without a picture, nothing more.
     }
