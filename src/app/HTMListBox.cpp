@@ -38,7 +38,7 @@ public:
         painter->setFont(option.font);
         const QRect textRect(textLeft, option.rect.top(), option.rect.right() - textLeft,
                              option.rect.height());
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, entry.Caption);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, entry.Caption);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
