@@ -313,9 +313,10 @@ void TMainForm::ListSeries(TReducedDecoder& decoder) {
             copies.append(name);
     FileDone = 0;
     for (const QString& copy : copies) {
-        // Of the window only the list and the view change from one picture to the next.
-        FileListBox->repaint();
-        ViewLEADImage->repaint();
+        // Of the window only the list and the view change from one picture to the next; they are
+        // painted with the progress text at once, in one pass.
+        FileListBox->viewport()->update();
+        ViewLEADImage->update();
         CurrentFile = TempFolder + copy;
         ++FileDone;
         // A copy without a prepared decode (a conversion) is read here, as a lone picture is.
