@@ -334,7 +334,7 @@ void TMainForm::FormCreate() {
         }
     }
     setWindowTitle(QStringLiteral("Korvelle"));
-    FileListBox->SetItemHeight(70);
+    FileListBox->SetItemHeight(kThumbnailHeight);
     DeleteFiles(ThumbFolder + QLatin1Char('*'));
 
     // The panel, saving, printing and the editing menus wait for the first opened picture.

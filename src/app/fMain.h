@@ -78,7 +78,8 @@ public:
     // Offers to save the series when it has unsaved edits (before opening and when closing).
     void OfferSave();
 
-    // Opening pictures and the thumbnail list
+    // Opening pictures and the thumbnail list; thumbnails and list entries are this high.
+    static constexpr int kThumbnailHeight = 70;
     void OpenSpeedButtonClick();
     void OpenOneSpeedButtonClick();
     void OpenSeries();

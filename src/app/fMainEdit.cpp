@@ -105,8 +105,8 @@ void TMainForm::CommitEdit() {
     // The thumbnail comes from the pixels in the view; the view itself is read back from the
     // series copy, so it shows the picture as stored.
     TPreparedPicture edited;
-    edited.made =
-        Thumbnail::Framed(ViewLEADImage->Bitmap().Pixels, QSize(), 70, ThumbLEADImage->ShapeSettings());
+    edited.made = Thumbnail::Framed(ViewLEADImage->Bitmap().Pixels, QSize(), kThumbnailHeight,
+                                    ThumbLEADImage->ShapeSettings());
     AddOrRefreshEntry(true, &edited);
     ViewLEADImage->SetAutoFloater(false);
     ViewLEADImage->SetRgnFrameType(kFrameNone);

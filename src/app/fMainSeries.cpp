@@ -37,9 +37,6 @@ namespace {
 const QString kOpenFilter = QStringLiteral(
     "Alle Bilddateien (*.jpg *.jpeg *.bmp *.tif *.tiff *.gif *.JPG *.JPEG *.BMP *.TIF *.TIFF *.GIF)");
 
-// The thumbnail height the list is built for.
-constexpr int kThumbnailHeight = 70;
-
 bool Contains(const QString& text, const char* part) {
     return text.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
