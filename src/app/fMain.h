@@ -244,6 +244,8 @@ private:
     void ShowPictureFrom(const QString& name, bool force, const Codecs::LoadedPicture* preview);
     // After an opening that listed nothing: a blank view and the commands off.
     void ShowEmptySeries();
+    // The same, after an opening that found nothing to open, with the message that says so.
+    void ShowNoPicturesFound();
     void ShowProgress(const QString& text, int percent);
 
     Prompts& prompts;

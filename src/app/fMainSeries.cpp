@@ -145,7 +145,7 @@ void TMainForm::OpenSpeedButtonClick() {
     }
     PicProgressBar->hide();
     if (FileListBox->Count() == 0) {
-        ShowEmptySeries();
+        ShowNoPicturesFound();
         return;
     }
     EnablePictureCommands(true);
@@ -174,7 +174,7 @@ void TMainForm::OpenOneSpeedButtonClick() {
     PicProgressBar->hide();
     Changed = false;
     if (FileListBox->Count() == 0) {
-        ShowEmptySeries();
+        ShowNoPicturesFound();
         return;
     }
     EnablePictureCommands(true);
@@ -204,9 +204,12 @@ void TMainForm::ShowEmptySeries() {
     CurrentFile.clear();
     StatusBar1->clearMessage();
     EnablePictureCommands(false);
-    if (FileListBox->Count() == 0)
-        prompts.Message(Prompts::Kind::Information,
-                        QStringLiteral("Im gewählten Ordner wurden keine Bilder gefunden."), windowTitle());
+}
+
+void TMainForm::ShowNoPicturesFound() {
+    ShowEmptySeries();
+    prompts.Message(Prompts::Kind::Information,
+                    QStringLiteral("Im gewählten Ordner wurden keine Bilder gefunden."), windowTitle());
 }
 
 void TMainForm::ShowProgress(const QString& text, int percent) {

@@ -271,6 +271,7 @@ TEST_F(SeriesTest, AnUnreadableSourceEndsTheOpeningWithAGermanError) {
     EXPECT_EQ(form.FileListBox->Count(), 0);
     EXPECT_TRUE(form.PicProgressBar->isHidden());
     EXPECT_EQ(PictureCommands(), false);
+    EXPECT_TRUE(prompts.messages.isEmpty()); // the error alone, no claim that there were no pictures
 }
 
 TEST_F(SeriesTest, TheDisplayStepShowsTheEntryChosenLastAndTheExifOfTheUsersFile) {
