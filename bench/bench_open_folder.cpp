@@ -2,6 +2,7 @@
 // thumbnail is listed and the first picture is shown in full. The folder is named by
 // KORVELLE_BENCH_PHOTOS; the display step is run as soon as the opening returns, so its fixed
 // 200 ms delay is not counted.
+#include "BenchMain.h"
 #include "BenchPrompts.h"
 #include "fMain.h"
 
@@ -42,10 +43,5 @@ BENCHMARK(OpenFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

@@ -1,6 +1,7 @@
 // Painting the imaging control: a 24-megapixel picture repainted in a 1600 x 1000 widget at 25 %,
 // 100 % and 400 %, beside a plain QPainter::drawImage of an already scaled 1600 x 1000 picture.
 // Run on the offscreen platform; each repaint renders the widget into an image of its size.
+#include "BenchMain.h"
 #include "LEADImage.h"
 #include "Pixels.h"
 
@@ -60,11 +61,5 @@ BENCHMARK(PlainDrawImage)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }

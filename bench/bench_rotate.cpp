@@ -2,6 +2,7 @@
 // until the committed picture is in the view and its thumbnail renewed. Beside it, one plain
 // TurboJPEG decode plus one encode at the same quality (factor 4 = 90), the least any edit that
 // stores its result as JPEG costs. The picture is named by KORVELLE_BENCH_PHOTO.
+#include "BenchMain.h"
 #include "BenchPrompts.h"
 #include "fMain.h"
 
@@ -76,10 +77,5 @@ BENCHMARK(DecodeEncodeTurboJpeg)->Unit(benchmark::kMillisecond)->UseRealTime()->
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWidgetBenchmarks(argc, argv);
 }
