@@ -5,6 +5,7 @@
 #include "HTMListBox.h"
 #include "LEADImage.h"
 #include "OperationsPanel.h"
+#include "SeriesFixtures.h"
 #include "SeriesNames.h"
 #include "TempDir.h"
 #include "fMain.h"
@@ -41,12 +42,9 @@ bool Bright(const QImage& image, int x, int y) {
     return std::min({c.red(), c.green(), c.blue()}) > 60;
 }
 
-class EditTest : public ::testing::Test {
+class EditTest : public MainWindowTest {
 protected:
-    EditTest() : form(program.Path(), {}, prompts) {
-        form.resize(1000, 700);
-        form.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EditTest() {
         for (const char* name : {"a.jpg", "b.jpg"})
             Codecs::WritePicture(Marked(640, 480), source.File(QString::fromLatin1(name)),
                                  Codecs::kFormatJpeg422, 24, 2);
@@ -67,11 +65,6 @@ protected:
         form.FileListBoxClick();
         form.Timer2Timer();
     }
-
-    TempDir program;
-    TempDir source;
-    FakePrompts prompts;
-    TMainForm form;
 };
 
 TEST_F(EditTest, EachOperationTurnsOrMirrorsAndRecordsOneUndoStep) {

@@ -37,17 +37,8 @@ struct Answer {
     int result;
 };
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public MainWindowTest {
 protected:
-    SaveTest() : form(program.Path(), {}, prompts) {
-        QObject::connect(form.StatusBar1, &QStatusBar::messageChanged,
-                         [this](const QString& text) { statusTexts.append(text); });
-        form.resize(1000, 700);
-        form.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
-    QString Source(const QString& name) const { return source.File(name); }
     QString Target(const QString& name) const { return target.File(name); }
     QString Copy(const QString& name) const { return form.TempFolder + name; }
 
@@ -82,12 +73,7 @@ protected:
                QStringLiteral(" exitiert bereits.\rMöchten Sie es ersetzen?");
     }
 
-    TempDir program;
-    TempDir source;
     TempDir target;
-    FakePrompts prompts;
-    TMainForm form;
-    QStringList statusTexts;
     QStringList questions;
     QList<bool> allOffered;
 };

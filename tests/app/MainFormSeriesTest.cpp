@@ -24,18 +24,8 @@
 
 namespace {
 
-class SeriesTest : public ::testing::Test {
+class SeriesTest : public MainWindowTest {
 protected:
-    SeriesTest() : form(program.Path(), {}, prompts) {
-        QObject::connect(form.StatusBar1, &QStatusBar::messageChanged,
-                         [this](const QString& text) { statusTexts.append(text); });
-        form.resize(1000, 700);
-        form.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
-    }
-
-    QString Source(const QString& name) const { return source.File(name); }
-
     void OpenSeries(const QString& chosen) {
         prompts.openAnswers.enqueue({chosen});
         form.OpenSpeedButtonClick();
@@ -70,12 +60,6 @@ protected:
             return false;
         return std::nullopt;
     }
-
-    TempDir program;
-    TempDir source;
-    FakePrompts prompts;
-    TMainForm form;
-    QStringList statusTexts;
 };
 
 TEST_F(SeriesTest, AFolderBecomesSeriesCopiesAndEntriesOfEveryPictureFormat) {

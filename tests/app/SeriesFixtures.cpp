@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStatusBar>
+#include <QTest>
 
 #include <algorithm>
 
@@ -37,4 +39,12 @@ QByteArray FileBytes(const QString& path) {
 
 QStringList FilesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+MainWindowTest::MainWindowTest() : form(program.Path(), {}, prompts) {
+    QObject::connect(form.StatusBar1, &QStatusBar::messageChanged,
+                     [this](const QString& text) { statusTexts.append(text); });
+    form.resize(1000, 700);
+    form.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
 }
